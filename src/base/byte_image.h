@@ -1,0 +1,97 @@
+#pragma once
+// Little-endian byte images. The record structs of the file formats are laid out
+// exactly as on disk and copied whole; that is only correct on a little-endian
+// host, which the static_assert below guarantees. ByteReader never reads past
+// its data: every read says whether the bytes were there.
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <type_traits>
+#include <vector>
+
+namespace kvd {
+
+static_assert(std::endian::native == std::endian::little,
+              "file images are copied as little-endian memory");
+
+using Bytes = std::vector<std::uint8_t>;
+using ByteView = std::span<const std::uint8_t>;
+
+template <class T>
+concept ByteImage = std::is_trivially_copyable_v<T> && std::is_standard_layout_v<T>;
+
+// Sequential reader over a byte span with absolute seeks.
+class ByteReader {
+public:
+    explicit ByteReader(ByteView data) : data_(data) {}
+
+    std::size_t size() const { return data_.size(); }
+    std::size_t offset() const { return offset_; }
+    std::size_t remaining() const { return data_.size() - offset_; }
+
+    // Moves to an absolute offset; false (and no move) past the end.
+    bool seek(std::size_t offset) {
+        if (offset > data_.size()) return false;
+        offset_ = offset;
+        return true;
+    }
+    bool skip(std::size_t count) {
+        if (count > remaining()) return false;
+        offset_ += count;
+        return true;
+    }
+
+    // Copies the next sizeof(T) bytes into out; false (out and position
+    // unchanged) when fewer remain.
+    template <ByteImage T>
+    bool read(T& out) {
+        return read_bytes(&out, sizeof(T));
+    }
+
+    bool read_bytes(void* out, std::size_t count) {
+        if (count > remaining()) return false;
+        if (count > 0) std::memcpy(out, data_.data() + offset_, count);
+        offset_ += count;
+        return true;
+    }
+
+private:
+    ByteView data_;
+    std::size_t offset_ = 0;
+};
+
+// Appending writer with absolute padding, for building file images.
+class ByteWriter {
+public:
+    explicit ByteWriter(Bytes& out) : out_(out) {}
+
+    template <ByteImage T>
+    void write(const T& value) {
+        write_bytes(&value, sizeof(T));
+    }
+    void write_bytes(const void* data, std::size_t count) {
+        auto* p = static_cast<const std::uint8_t*>(data);
+        out_.insert(out_.end(), p, p + count);
+    }
+    // Pads with zero bytes up to an absolute offset (no-op when already past it).
+    void pad_to(std::size_t offset) {
+        if (out_.size() < offset) out_.resize(offset, 0);
+    }
+    std::size_t size() const { return out_.size(); }
+
+private:
+    Bytes& out_;
+};
+
+// Value of type T at an absolute offset; nullopt-free variant for fixed
+// prefixes: returns false when the bytes are not all there.
+template <ByteImage T>
+bool load_at(ByteView data, std::size_t offset, T& out) {
+    if (offset > data.size() || sizeof(T) > data.size() - offset) return false;
+    std::memcpy(&out, data.data() + offset, sizeof(T));
+    return true;
+}
+
+}  // namespace kvd

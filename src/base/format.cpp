@@ -1,0 +1,24 @@
+#include "base/format.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace kvd {
+
+std::string strprintf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out;
+    if (length > 0) {
+        out.resize(static_cast<std::size_t>(length));
+        std::vsnprintf(out.data(), out.size() + 1, format, args);
+    }
+    va_end(args);
+    return out;
+}
+
+}  // namespace kvd

@@ -1,0 +1,256 @@
+#include "record/grade_compute.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "base/numeric.h"
+
+namespace kvd {
+namespace {
+
+int interval_of(const SamplePoint& point, int index, const TestParams& params) {
+    const IntervalTable& table =
+        point.loading == kLoading ? params.load_intervals : params.unload_intervals;
+    return table[static_cast<std::size_t>(std::min(index, kIntervalCount - 1))];
+}
+
+// Averaged channels of a test file's header: in use, on the test pile, averaged.
+std::array<bool, kChannelCount> header_averaged_channels(const TestHeader& header) {
+    std::array<bool, kChannelCount> averaged{};
+    for (int j = 0; j < kChannelCount; ++j) {
+        averaged[j] = header.in_use[j] == 1 && header.test_pile[j] == 1 && header.averaged[j] == 1;
+    }
+    return averaged;
+}
+
+double average_over(const double (&channel)[kChannelCount],
+                    const std::array<bool, kChannelCount>& averaged) {
+    double sum = 0;
+    int count = 0;
+    for (int j = 0; j < kChannelCount; ++j) {
+        if (averaged[j]) {
+            sum += channel[j];
+            ++count;
+        }
+    }
+    return count > 0 ? round2(sum / count) : 0.0;
+}
+
+SamplePoint point_from_raw(const RawReading& raw, int grade, int load) {
+    SamplePoint point{};
+    point.grade = grade;
+    point.loading = raw.loading;
+    point.load = load;
+    std::copy(std::begin(raw.channel), std::end(raw.channel), point.channel);
+    return point;
+}
+
+}  // namespace
+
+double average_settlement(const double (&channel)[kChannelCount], const TestParams& params) {
+    std::array<bool, kChannelCount> averaged{};
+    for (int j = 0; j < kChannelCount; ++j) {
+        averaged[j] = params.channel_role[j] == ChannelRole::kTestPile && params.averaged[j] == 1;
+    }
+    return average_over(channel, averaged);
+}
+
+void recompute_averages(CTestData& grades, const TestParams& params) {
+    for (auto& grade : grades.grades()) {
+        for (auto& point : grade.points()) point.settlement = average_settlement(point.channel, params);
+    }
+}
+
+void recompute_minutes(CTestData& grades, const TestParams& params) {
+    const SamplePoint* previous_last = nullptr;
+    for (auto& grade : grades.grades()) {
+        int minutes = 0;
+        int index = 0;
+        for (auto& point : grade.points()) {
+            minutes += interval_of(point, index, params);
+            point.minutes = minutes;
+            if (index == 0 && previous_last != nullptr) {
+                std::copy(std::begin(previous_last->channel), std::end(previous_last->channel),
+                          point.channel);
+            }
+            ++index;
+        }
+        if (!grade.empty()) previous_last = &grade.back();
+    }
+}
+
+void refresh_derived(TestRecord& record) {
+    recompute_minutes(record.grades, record.test_params);
+    recompute_averages(record.grades, record.test_params);
+}
+
+void build_grades_from_raw(TestRecord& record) {
+    record.grades.clear();
+    const auto& raw = record.raw_readings;
+    const auto averaged = header_averaged_channels(record.header);
+    int grade_number = 0;
+    int grade_load = 0;
+    COneGradeData* current = nullptr;
+    for (std::size_t r = 0; r < raw.size(); ++r) {
+        if (!current) current = &record.grades.append_grade();
+        SamplePoint point = point_from_raw(raw[r], grade_number, grade_load);
+        point.settlement = average_over(point.channel, averaged);
+        current->append(point);
+        if (r + 1 < raw.size() && raw[r + 1].grade != raw[r].grade) {
+            current = nullptr;
+            ++grade_number;
+            grade_load = raw[r + 1].grade_load;
+        }
+    }
+    recompute_minutes(record.grades, record.test_params);
+}
+
+void build_grades_from_old_raw(TestRecord& record) {
+    record.grades.clear();
+    const auto& raw = record.raw_readings;
+    COneGradeData* current = nullptr;
+    for (std::size_t r = 0; r < raw.size(); ++r) {
+        if (!current) current = &record.grades.append_grade();
+        SamplePoint point = point_from_raw(raw[r], raw[r].grade, raw[r].grade_load);
+        float sum = 0;
+        int count = 0;
+        for (int j = 0; j < kChannelCount; ++j) {
+            if (record.test_params.averaged[j] == 1) {
+                sum += static_cast<float>(point.channel[j]);
+                ++count;
+            }
+        }
+        point.settlement = count > 0 ? round2(static_cast<double>(sum / static_cast<float>(count))) : 0;
+        current->append(point);
+        if (r + 1 < raw.size() && raw[r + 1].grade != raw[r].grade) current = nullptr;
+    }
+    recompute_minutes(record.grades, record.test_params);
+}
+
+bool restore_from_raw(TestRecord& record) {
+    if (record.raw_readings.empty()) return false;
+    const auto& raw = record.raw_readings;
+    record.grades.clear();
+    // Points are numbered by the position of their grade, so the numbers stay
+    // consecutive where the dropped reading ends a grade of its own.
+    int grade_load = 0;
+    bool before_unloading = true;
+    COneGradeData* current = nullptr;
+    for (std::size_t r = 0; r < raw.size(); ++r) {
+        bool last = r + 1 == raw.size();
+        if (raw[r].loading == kUnloading && before_unloading) {
+            // The first unloading reading repeats the top of the loading part;
+            // it is dropped and the unloading part starts with the next grade.
+            current = nullptr;
+            if (!last) grade_load = raw[r + 1].grade_load;
+            before_unloading = false;
+            continue;
+        }
+        if (!current) current = &record.grades.append_grade();
+        current->append(point_from_raw(raw[r], record.grades.grade_count() - 1, grade_load));
+        if (!last && raw[r + 1].grade != raw[r].grade) {
+            current = nullptr;
+            grade_load = raw[r + 1].grade_load;
+        }
+    }
+
+    // The parameters return to the tester's: derived from the header as read
+    // (so the texts, the test object and the units the pages show survive),
+    // then the tester's roles, intervals and time.
+    const InstrumentParams& tester = record.instrument_params;
+    TestParams& params = record.test_params;
+    params = TestParams::from_header(record.header);
+    if (tester.test_code == 1 || tester.test_code == 2) params.test_object = 1;
+    params.channel_role = tester.channel_role;
+    for (int j = 0; j < kChannelCount; ++j) {
+        params.averaged[j] = tester.channel_role[j] == ChannelRole::kTestPile ? 1 : 0;
+    }
+    params.load_intervals = tester.load_intervals;
+    params.unload_intervals = tester.unload_intervals;
+    params.test_time = tester.test_time;
+    recompute_minutes(record.grades, params);
+    return true;
+}
+
+bool add_unloading_data(CTestData& grades) {
+    const int loading = grades.loading_grade_count();
+    if (loading - 3 < -1 || grades.grade_count() != loading) return false;
+    const double top = grades.last_settlement(loading - 1);
+    int next = loading;
+    for (int b = loading - 3; b >= -1; b -= 2) {
+        if (b == -1) b = 0;
+        const SamplePoint& source = grades.grade(b)->front();
+        SamplePoint point{};
+        point.grade = next++;
+        point.loading = kUnloading;
+        point.load = source.load;
+        point.minutes = source.minutes;
+        std::fill(std::begin(point.channel), std::end(point.channel), top);
+        point.settlement = top;
+        COneGradeData& added = grades.append_grade();
+        added.append(point);
+        added.append(point);
+    }
+    return true;
+}
+
+std::vector<GradeSummary> summarize_grades(const CTestData& grades) {
+    std::vector<GradeSummary> rows;
+    rows.reserve(static_cast<std::size_t>(grades.grade_count()));
+    double previous = 0;
+    int total_minutes = 0;
+    for (const auto& grade : grades.grades()) {
+        GradeSummary row;
+        row.readings = grade.size();
+        if (!grade.empty()) {
+            row.load = grade.front().load;
+            row.loading = grade.front().loading;
+            row.holding_minutes = grade.back().minutes;
+            row.cumulative = round2(grade.back().settlement);
+        }
+        total_minutes += row.holding_minutes;
+        row.cumulative_minutes = total_minutes;
+        row.this_grade = round2(row.cumulative - previous);
+        previous = row.cumulative;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TestTotals compute_totals(const CTestData& grades) {
+    TestTotals totals;
+    const int loading = grades.loading_grade_count();
+    totals.max_settlement = grades.last_settlement(loading - 1);
+    totals.unloading_grades = grades.grade_count() - loading;
+    if (totals.unloading_grades <= 0) {
+        totals.unloading_grades = 0;
+        return totals;
+    }
+    totals.residual = grades.last_settlement(grades.grade_count() - 1);
+    totals.rebound = totals.max_settlement - totals.residual;
+    totals.rebound_ratio =
+        totals.max_settlement == 0 ? 0 : totals.rebound / totals.max_settlement * 100.0;
+    return totals;
+}
+
+int convert_load(int load, double plate_area, bool to_kpa) {
+    double value = (to_kpa ? load / plate_area : load * plate_area) + 0.5;
+    constexpr double kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr double kMin = std::numeric_limits<std::int32_t>::min();
+    if (std::isnan(value)) return 0;
+    return static_cast<int>(std::trunc(std::clamp(value, kMin, kMax)));
+}
+
+bool convert_record_loads(TestRecord& record, bool to_kpa) {
+    const double area = record.test_params.plate_area;
+    if (area == 0) return false;
+    for (auto& grade : record.grades.grades()) {
+        for (auto& point : grade.points()) point.load = convert_load(point.load, area, to_kpa);
+    }
+    record.test_params.x_axis_max = convert_load(record.test_params.x_axis_max, area, to_kpa);
+    record.header.x_axis_max = record.test_params.x_axis_max;
+    return true;
+}
+
+}  // namespace kvd
