@@ -1,6 +1,7 @@
 #include "record/file_classifier.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "record/file_format.h"
@@ -28,7 +29,9 @@ FileProbe classify_file(ByteView bytes) {
         load_at(bytes, kVersionOffset, probe.version);
         load_at(bytes, kKindOffset, kind);
         probe.kind = static_cast<FileKind>(kind);
-        if (probe.kind == FileKind::kTestFile) {
+        if (!std::isfinite(probe.version)) {
+            probe.file_class = FileClass::kForeign;  // no version this program could read
+        } else if (probe.kind == FileKind::kTestFile) {
             std::int32_t unfinished = 0;
             load_at(bytes, kUnfinishedFlagOffset, unfinished);
             if (probe.version > kTestFileVersion) probe.file_class = FileClass::kNewerVersion;

@@ -15,26 +15,48 @@ int interval_of(const SamplePoint& point, int index, const TestParams& params) {
     return table[static_cast<std::size_t>(std::min(index, kIntervalCount - 1))];
 }
 
+// The channels that enter an average, in channel order (so that the sum is
+// taken in the same order whatever the set).
+struct AveragedChannels {
+    std::array<int, kChannelCount> index{};
+    int count = 0;
+    void add(int j) { index[static_cast<std::size_t>(count++)] = j; }
+};
+
 // Averaged channels of a test file's header: in use, on the test pile, averaged.
-std::array<bool, kChannelCount> header_averaged_channels(const TestHeader& header) {
-    std::array<bool, kChannelCount> averaged{};
+AveragedChannels header_averaged_channels(const TestHeader& header) {
+    AveragedChannels averaged;
     for (int j = 0; j < kChannelCount; ++j) {
-        averaged[j] = header.in_use[j] == 1 && header.test_pile[j] == 1 && header.averaged[j] == 1;
+        if (header.in_use[j] == 1 && header.test_pile[j] == 1 && header.averaged[j] == 1) {
+            averaged.add(j);
+        }
     }
     return averaged;
 }
 
-double average_over(const double (&channel)[kChannelCount],
-                    const std::array<bool, kChannelCount>& averaged) {
-    double sum = 0;
-    int count = 0;
+AveragedChannels params_averaged_channels(const TestParams& params) {
+    AveragedChannels averaged;
     for (int j = 0; j < kChannelCount; ++j) {
-        if (averaged[j]) {
-            sum += channel[j];
-            ++count;
+        if (params.channel_role[j] == ChannelRole::kTestPile && params.averaged[j] == 1) {
+            averaged.add(j);
         }
     }
-    return count > 0 ? round2(sum / count) : 0.0;
+    return averaged;
+}
+
+double average_over(const double (&channel)[kChannelCount], const AveragedChannels& averaged) {
+    if (averaged.count == 0) return 0.0;
+    double sum = 0;
+    for (int k = 0; k < averaged.count; ++k) sum += channel[averaged.index[static_cast<std::size_t>(k)]];
+    return round2(sum / averaged.count);
+}
+
+// Minutes are int32 in the file images; a sum beyond that range (intervals of
+// absurd size typed by the user) stays at the limit instead of wrapping.
+int add_minutes(int total, int step) {
+    const long long sum = static_cast<long long>(total) + step;
+    return static_cast<int>(std::clamp<long long>(sum, std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
 }
 
 SamplePoint point_from_raw(const RawReading& raw, int grade, int load) {
@@ -49,16 +71,13 @@ SamplePoint point_from_raw(const RawReading& raw, int grade, int load) {
 }  // namespace
 
 double average_settlement(const double (&channel)[kChannelCount], const TestParams& params) {
-    std::array<bool, kChannelCount> averaged{};
-    for (int j = 0; j < kChannelCount; ++j) {
-        averaged[j] = params.channel_role[j] == ChannelRole::kTestPile && params.averaged[j] == 1;
-    }
-    return average_over(channel, averaged);
+    return average_over(channel, params_averaged_channels(params));
 }
 
 void recompute_averages(CTestData& grades, const TestParams& params) {
+    const AveragedChannels averaged = params_averaged_channels(params);
     for (auto& grade : grades.grades()) {
-        for (auto& point : grade.points()) point.settlement = average_settlement(point.channel, params);
+        for (auto& point : grade.points()) point.settlement = average_over(point.channel, averaged);
     }
 }
 
@@ -68,7 +87,7 @@ void recompute_minutes(CTestData& grades, const TestParams& params) {
         int minutes = 0;
         int index = 0;
         for (auto& point : grade.points()) {
-            minutes += interval_of(point, index, params);
+            minutes = add_minutes(minutes, interval_of(point, index, params));
             point.minutes = minutes;
             if (index == 0 && previous_last != nullptr) {
                 std::copy(std::begin(previous_last->channel), std::end(previous_last->channel),
@@ -89,19 +108,23 @@ void build_grades_from_raw(TestRecord& record) {
     record.grades.clear();
     const auto& raw = record.raw_readings;
     const auto averaged = header_averaged_channels(record.header);
-    int grade_number = 0;
     int grade_load = 0;
-    COneGradeData* current = nullptr;
-    for (std::size_t r = 0; r < raw.size(); ++r) {
-        if (!current) current = &record.grades.append_grade();
-        SamplePoint point = point_from_raw(raw[r], grade_number, grade_load);
-        point.settlement = average_over(point.channel, averaged);
-        current->append(point);
-        if (r + 1 < raw.size() && raw[r + 1].grade != raw[r].grade) {
-            current = nullptr;
-            ++grade_number;
-            grade_load = raw[r + 1].grade_load;
+    // Each run of readings with one tester grade number becomes a grade, sized
+    // once; its load is the nominal load of the run's first reading (0 for the
+    // first grade).
+    for (std::size_t start = 0; start < raw.size();) {
+        std::size_t end = start + 1;
+        while (end < raw.size() && raw[end].grade == raw[start].grade) ++end;
+        const int grade_number = record.grades.grade_count();
+        COneGradeData& grade = record.grades.append_grade();
+        grade.reserve(static_cast<int>(end - start));
+        for (std::size_t r = start; r < end; ++r) {
+            SamplePoint point = point_from_raw(raw[r], grade_number, grade_load);
+            point.settlement = average_over(point.channel, averaged);
+            grade.append(point);
         }
+        if (end < raw.size()) grade_load = raw[end].grade_load;
+        start = end;
     }
     recompute_minutes(record.grades, record.test_params);
 }
@@ -177,12 +200,17 @@ bool add_unloading_data(CTestData& grades) {
     const int loading = grades.loading_grade_count();
     if (loading - 3 < -1 || grades.grade_count() != loading) return false;
     const double top = grades.last_settlement(loading - 1);
-    int next = loading;
+    // Numbered on from the last loading grade's number (L when the numbers are
+    // consecutive from 0): a file splits grades where the number changes, so an
+    // added grade that repeated its predecessor's number would merge into it
+    // when the saved file is read again.
+    int previous = grades.grade(loading - 1)->back().grade;
     for (int b = loading - 3; b >= -1; b -= 2) {
         if (b == -1) b = 0;
         const SamplePoint& source = grades.grade(b)->front();
         SamplePoint point{};
-        point.grade = next++;
+        previous = previous == std::numeric_limits<int>::max() ? 0 : previous + 1;
+        point.grade = previous;
         point.loading = kUnloading;
         point.load = source.load;
         point.minutes = source.minutes;
@@ -209,7 +237,7 @@ std::vector<GradeSummary> summarize_grades(const CTestData& grades) {
             row.holding_minutes = grade.back().minutes;
             row.cumulative = round2(grade.back().settlement);
         }
-        total_minutes += row.holding_minutes;
+        total_minutes = add_minutes(total_minutes, row.holding_minutes);
         row.cumulative_minutes = total_minutes;
         row.this_grade = round2(row.cumulative - previous);
         previous = row.cumulative;

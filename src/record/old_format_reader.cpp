@@ -141,6 +141,7 @@ Status read_old_format(ByteView bytes, TestRecord& record, ReadReport& report) {
     tester.store_into(record.header);
     params.store_into(record.header);
     record.rebuild_params();
+    record.instrument_params.tag = tester.tag;
     build_grades_from_old_raw(record);
 
     report.notices.push_back(

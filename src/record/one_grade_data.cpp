@@ -47,7 +47,7 @@ void COneGradeData::insert(int i, const SamplePoint& point, int count) {
 
 void COneGradeData::remove(int i, int count) {
     if (i < 0 || i >= size() || count <= 0) return;
-    int end = std::min(size(), i + count);
+    int end = count >= size() - i ? size() : i + count;  // i + count may not fit an int
     points_.erase(points_.begin() + i, points_.begin() + end);
 }
 

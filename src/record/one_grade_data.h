@@ -20,6 +20,9 @@ public:
 
     // Resizes with the growth rule; new readings are zero. Size 0 frees the storage.
     void set_size(int new_size);
+    // Makes room for at least count readings by the growth rule, so that
+    // appending up to count readings allocates nothing more.
+    void reserve(int count) { grow_to(count); }
     // Appends a reading and returns its index.
     int append(const SamplePoint& point);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace kvd {
 
@@ -59,7 +60,11 @@ Extremes CTestData::extremes() const {
     Extremes e;
     bool first = true;
     auto take = [&](const SamplePoint& p) {
-        e.max_abs_load = std::max(e.max_abs_load, std::abs(p.load));
+        // The most negative load has no int magnitude; it counts as the largest.
+        const int magnitude = p.load == std::numeric_limits<int>::min()
+                                  ? std::numeric_limits<int>::max()
+                                  : std::abs(p.load);
+        e.max_abs_load = std::max(e.max_abs_load, magnitude);
         if (first || p.settlement > e.max_settlement) e.max_settlement = p.settlement;
         if (first || p.settlement < e.min_settlement) e.min_settlement = p.settlement;
         first = false;

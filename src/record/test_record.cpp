@@ -1,5 +1,7 @@
 #include "record/test_record.h"
 
+#include <algorithm>
+
 namespace kvd {
 
 TestRecord TestRecord::make_empty(std::int64_t now) {
@@ -32,6 +34,29 @@ void TestRecord::clear_contents(std::int64_t now) {
     std::vector<RawReading>().swap(raw_readings);
     std::vector<RawReading>().swap(mod_blocks);
     std::vector<ReadingParams>().swap(param_snapshots);
+}
+
+void TestRecord::reconcile_new_record() {
+    bool any_in_use = false;
+    for (int j = 0; j < kChannelCount; ++j) any_in_use = any_in_use || header.in_use[j] == 1;
+    if (any_in_use) {
+        test_params.channel_role = channel_roles_from_header(header);
+        for (int j = 0; j < kChannelCount; ++j) test_params.averaged[j] = header.averaged[j];
+    } else {
+        for (int j = 0; j < kChannelCount; ++j) {
+            header.in_use[j] = test_params.channel_role[j] != ChannelRole::kUnused ? 1 : 0;
+            header.test_pile[j] = test_params.channel_role[j] == ChannelRole::kTestPile ? 1 : 0;
+            header.averaged[j] = test_params.averaged[j] != 0 ? 1 : 0;
+        }
+    }
+    for (int i = 0; i < kIntervalCount; ++i) {
+        header.load_intervals[i] =
+            static_cast<std::uint16_t>(std::clamp(test_params.load_intervals[i], 0, 65535));
+        header.unload_intervals[i] =
+            static_cast<std::uint16_t>(std::clamp(test_params.unload_intervals[i], 0, 65535));
+    }
+    if (header.direction_kind != 0) test_params.direction_kind = header.direction_kind;
+    else header.direction_kind = test_params.direction_kind;
 }
 
 }  // namespace kvd

@@ -52,6 +52,13 @@ struct TestRecord {
     void rebuild_snapshots_from_header();
     // Frees the grades and the raw arrays and resets the parameter blocks.
     void clear_contents(std::int64_t now);
+    // For a record the program builds itself (new document, wizard): makes the
+    // header and TestParams agree on what the analysis reads, so that saving
+    // and reopening shows the same settlements and minutes. A header that
+    // configures channels keeps them (a new test inherits the gauge setup);
+    // one that configures none gets TestParams' defaults; likewise the
+    // direction kind. The interval tables follow TestParams.
+    void reconcile_new_record();
 };
 
 }  // namespace kvd

@@ -1,0 +1,150 @@
+// Opening a large test file against copying its bytes. A field tester's file
+// of 100,000 readings is made once, written to a temporary file, then
+//   load: read from disk and read into a record (which builds the grades),
+//   copy: memcpy of as many bytes into a buffer allocated beforehand.
+// The last line of output is "load/copy ratio: X", X from the two mean real
+// times; opening should stay within five times the copy. The allocator is set
+// up as in the programs, so every open after the first reuses warm memory;
+// KVD_BENCH_COLD=1 leaves the default allocator to show the cost of fresh
+// memory instead.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "base/file_io.h"
+#include "base/memory_tuning.h"
+#include "cli/sample_maker.h"
+#include "record/test_file_reader.h"
+
+namespace {
+
+constexpr int kReadings = 100000;
+
+struct Fixture {
+    std::filesystem::path path;
+    std::size_t size = 0;
+};
+
+Fixture& fixture() {
+    static Fixture instance;
+    return instance;
+}
+
+// A fresh buffer and record each time, as when the program opens a file.
+void load(benchmark::State& state) {
+    for (auto _ : state) {
+        kvd::Bytes bytes;
+        kvd::TestRecord record;
+        kvd::ReadReport report;
+        if (!kvd::read_whole_file(fixture().path, bytes).ok() ||
+            !kvd::read_record(bytes, record, report).ok()) {
+            state.SkipWithError("the sample file could not be read");
+            break;
+        }
+        benchmark::DoNotOptimize(record.grades.grade_count());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(fixture().size));
+}
+
+void copy(benchmark::State& state) {
+    const kvd::Bytes source(fixture().size, 0x5a);
+    kvd::Bytes target(fixture().size);
+    for (auto _ : state) {
+        std::memcpy(target.data(), source.data(), source.size());
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(fixture().size));
+}
+
+// The console report as usual, plus the mean real time per iteration of each
+// benchmark: its "mean" aggregate when repetitions produce one (the only
+// runs shown with --benchmark_report_aggregates_only), else the average of
+// its runs.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    // Colours only on a terminal, so that a captured log ends in the plain
+    // ratio line.
+    RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.iterations == 0) continue;
+            const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
+            const std::string& name = run.run_name.function_name;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean") {
+                aggregate_means_[name] = seconds;
+            } else if (run.run_type == Run::RT_Iteration) {
+                run_sums_[name].seconds += seconds;
+                run_sums_[name].runs += 1;
+            }
+        }
+    }
+    // Mean seconds per iteration; 0 when the benchmark did not run.
+    double mean_seconds(const std::string& name) const {
+        if (auto it = aggregate_means_.find(name); it != aggregate_means_.end()) return it->second;
+        auto it = run_sums_.find(name);
+        return it == run_sums_.end() ? 0 : it->second.seconds / it->second.runs;
+    }
+
+  private:
+    struct Sum {
+        double seconds = 0;
+        int runs = 0;
+    };
+    std::map<std::string, double> aggregate_means_;
+    std::map<std::string, Sum> run_sums_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The allocator as kvd and kvdtool set it up: repeated opens reuse memory.
+    if (std::getenv("KVD_BENCH_COLD") == nullptr) kvd::keep_freed_memory_for_reuse();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+
+    kvd::SampleOptions options;
+    options.readings = kReadings;
+    kvd::Bytes file;
+    if (kvd::Status made = kvd::make_sample_file(options, file); !made.ok()) {
+        std::fprintf(stderr, "%s\n", made.message().c_str());
+        return 1;
+    }
+    Fixture& f = fixture();
+    f.path = std::filesystem::temp_directory_path() /
+             ("kvd_load_bench_" + std::to_string(::getpid()) + ".PTX");
+    f.size = file.size();
+    if (kvd::Status written = kvd::replace_file_atomically(f.path, file); !written.ok()) {
+        std::fprintf(stderr, "%s\n", written.message().c_str());
+        return 1;
+    }
+
+    benchmark::RegisterBenchmark("load", load)->Unit(benchmark::kMillisecond)->UseRealTime();
+    benchmark::RegisterBenchmark("copy", copy)->Unit(benchmark::kMillisecond)->UseRealTime();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    std::error_code ignored;
+    std::filesystem::remove(f.path, ignored);
+
+    const double load_seconds = reporter.mean_seconds("load");
+    const double copy_seconds = reporter.mean_seconds("copy");
+    if (load_seconds <= 0 || copy_seconds <= 0) {
+        std::fprintf(stderr, "load/copy ratio: both benchmarks must run\n");
+        return 1;
+    }
+    std::fflush(stdout);
+    std::printf("load/copy ratio: %.2f\n", load_seconds / copy_seconds);
+    return 0;
+}

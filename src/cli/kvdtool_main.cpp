@@ -1,0 +1,46 @@
+// kvdtool: the command-line front end of kvd. It reads and writes the same
+// files through the same document rules as the desktop program.
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "base/memory_tuning.h"
+#include "cli/commands.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "用法: kvdtool COMMAND ...\n"
+    "  info FILE                 文件分类与概况\n"
+    "  raw FILE                  原始读数\n"
+    "  readings FILE             各级读数（重新计算时间和平均沉降后）\n"
+    "  grades FILE               各级汇总\n"
+    "  totals FILE               最大沉降、回弹量、回弹率\n"
+    "  convert IN OUT [--test-file]\n"
+    "  new OUT [--max-load P] [--grades G] [--first M] [--no-unload]\n"
+    "          [--load-intervals a,b,...] [--unload-intervals a,b,...]\n"
+    "  sample OUT [--type compression|uplift|plate|unfinished] [--seed N] [--readings N]\n"
+    "  calib FILE                率定表各行\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace kvd::cli;
+    kvd::keep_freed_memory_for_reuse();
+    static const std::map<std::string, int (*)(const Args&)> commands = {
+        {"info", run_info},         {"raw", run_raw},     {"readings", run_readings},
+        {"grades", run_grades},     {"totals", run_totals}, {"convert", run_convert},
+        {"new", run_new},           {"sample", run_sample}, {"calib", run_calib},
+    };
+    if (argc < 2) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    auto command = commands.find(argv[1]);
+    if (command == commands.end()) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    return command->second(Args(argv + 2, argv + argc));
+}

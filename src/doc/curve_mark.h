@@ -1,0 +1,14 @@
+#pragma once
+// CurveMark: a point the engineer marked on the Q-s curve. Held by the
+// document in insertion order, drawn by the Q-s curve, never stored in files.
+
+namespace kvd {
+
+struct CurveMark {
+    double load = 0;        // kN or kPa, as the test's loads
+    double settlement = 0;  // mm
+};
+
+inline constexpr int kMaxCurveMarks = 20;
+
+}  // namespace kvd

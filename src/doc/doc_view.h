@@ -1,0 +1,41 @@
+#pragma once
+// DocView: what the document tells its views. Every change of the record goes
+// through the document, which then calls on_update on each view with a hint.
+
+#include <cstdint>
+
+namespace kvd {
+
+// Update hints. A change notice (see change_notice) names one reading or grade.
+namespace hint {
+inline constexpr int kRefresh = 0;          // redraw; the project page reloads TestParams fields
+inline constexpr int kStorePages = 10;      // write pending page edits into the record
+inline constexpr int kStoreProjectPage = 20;
+inline constexpr int kLoadPages = 30;       // load the record into the pages
+inline constexpr int kDisablePages = 50;
+inline constexpr int kEnablePages = 55;
+inline constexpr int kFileLoaded = 60;      // a file was loaded or a snapshot applied
+}  // namespace hint
+
+inline constexpr int kWholeGrade = 0xFFFF;
+
+// grade x 65536 + reading; reading kWholeGrade names the whole grade.
+constexpr int change_notice(int grade, int reading) { return grade * 65536 + reading; }
+
+class DocView {
+public:
+    virtual ~DocView() = default;
+    virtual void on_update(int hint) = 0;
+};
+
+// The main frame's part in the document's work: the raw record and
+// modification record tables are created when a file that has them is loaded.
+enum class ShowTableCode { kRawRecord = 1, kModificationRecord = 3, kSummary = 4 };
+
+class DocFrame {
+public:
+    virtual ~DocFrame() = default;
+    virtual void show_table_request(ShowTableCode code, int count) = 0;
+};
+
+}  // namespace kvd

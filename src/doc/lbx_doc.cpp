@@ -1,0 +1,207 @@
+#include "doc/lbx_doc.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "base/file_io.h"
+#include "base/format.h"
+#include "base/local_time.h"
+#include "record/file_classifier.h"
+#include "record/grade_compute.h"
+#include "record/test_file_reader.h"
+
+namespace kvd {
+namespace {
+
+// The template of a new document: loading grades of 0 ... 1000 kN and
+// unloading grades of 800 ... 0 kN; grade 0 has one reading, the others two.
+void build_template(CTestData& grades) {
+    grades.clear();
+    for (int i = 0; i < 16; ++i) {
+        SamplePoint point{};
+        point.grade = i;
+        point.loading = i < 11 ? kLoading : kUnloading;
+        point.load = i < 11 ? 100 * i : 3000 - 200 * i;
+        COneGradeData& grade = grades.append_grade();
+        grade.append(point);
+        if (i > 0) grade.append(point);
+    }
+}
+
+int channels_in_use(const TestHeader& header) {
+    return static_cast<int>(std::count(std::begin(header.in_use), std::end(header.in_use), 1));
+}
+
+}  // namespace
+
+CLbxDoc::CLbxDoc(UserInterface& ui, Clock clock) : ui_(ui), clock_(std::move(clock)) {
+    record_ = TestRecord::make_empty(now());
+    new_document();
+}
+
+std::int64_t CLbxDoc::now() const { return clock_ ? clock_() : current_time(); }
+
+void CLbxDoc::add_view(DocView* view) {
+    if (std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+}
+
+void CLbxDoc::remove_view(DocView* view) { std::erase(views_, view); }
+
+void CLbxDoc::update_all_views(int hint) {
+    // A view may remove itself while being told; walk a copy.
+    const std::vector<DocView*> views = views_;
+    for (DocView* view : views) view->on_update(hint);
+}
+
+std::string CLbxDoc::display_name() const {
+    if (path_.empty()) return kDefaultDocumentName;
+    return std::filesystem::path(path_).filename().string();
+}
+
+bool CLbxDoc::check_file(ByteView bytes) {
+    const FileProbe probe = classify_file(bytes);
+    switch (probe.file_class) {
+        case FileClass::kReadable:
+        case FileClass::kOldFormat:
+            return true;
+        case FileClass::kUnfinished:
+            return ui_.message_box(kQuestionUnfinished, kCaptionPrompt, MessageButtons::kYesNo,
+                                   MessageIcon::kQuestion) == MessageAnswer::kYes;
+        default:
+            ui_.show_error(refusal_message(probe.file_class));
+            return false;
+    }
+}
+
+bool CLbxDoc::open(const std::string& path) {
+    const bool check = check_on_open_;
+    check_on_open_ = true;
+
+    Bytes bytes;
+    Status status = read_whole_file(path, bytes);
+    if (!status.ok()) {
+        ui_.show_error(status.message());
+        return false;
+    }
+    if (check && !check_file(bytes)) return false;
+
+    // Read into a separate record so that a refused file leaves the open
+    // document exactly as it was.
+    TestRecord loaded;
+    ReadReport report;
+    status = read_record(bytes, loaded, report);
+    if (!status.ok()) {
+        ui_.show_error(status.message());
+        return false;
+    }
+
+    close();
+    record_ = std::move(loaded);
+    record_.file_path = path;
+    path_ = path;
+    modified_ = false;
+    upload_enabled_ = report.uploadable;
+    if (frame_) {
+        const int channels = channels_in_use(record_.header);
+        if (record_.raw_count() > 0) frame_->show_table_request(ShowTableCode::kRawRecord, channels);
+        if (record_.mod_count() > 0) {
+            frame_->show_table_request(ShowTableCode::kModificationRecord, channels);
+        }
+    }
+    update_all_views(hint::kFileLoaded);
+    for (const std::string& notice : report.notices) ui_.show_warning(notice);
+    return true;
+}
+
+void CLbxDoc::close() {
+    record_.clear_contents(now());
+    marks_.clear();
+    upload_enabled_ = false;
+}
+
+void CLbxDoc::new_document() {
+    close();
+    build_template(record_.grades);
+    record_.opened_kind = record_.save_kind = FileKind::kAnalysis;
+    record_.file_path.clear();
+    record_.header.test_time = record_.test_params.test_time;
+    record_.reconcile_new_record();
+    recompute_minutes(record_.grades, record_.test_params);
+    path_.clear();
+    modified_ = false;
+    update_all_views(hint::kFileLoaded);
+}
+
+bool CLbxDoc::create_from_wizard(const WizardInput& input) {
+    if (Status status = validate(input); !status.ok()) {
+        ui_.beep();
+        ui_.show_error(status.message());
+        return false;
+    }
+    update_all_views(hint::kStorePages);
+    modified_ = false;
+    if (!build_new_record(record_, input).ok()) return false;
+    // A new test: it is saved under a new name and is no longer uploadable.
+    marks_.clear();
+    record_.file_path.clear();
+    record_.reconcile_new_record();
+    path_.clear();
+    upload_enabled_ = false;
+    modified_ = true;
+    update_all_views(hint::kFileLoaded);
+    return true;
+}
+
+bool CLbxDoc::restore_from_raw_data() {
+    if (!can_restore_from_raw_data()) return false;
+    ui_.beep();
+    if (ui_.message_box(kRestoreWarning, kCaptionWarning, MessageButtons::kOkCancel,
+                        MessageIcon::kWarning) != MessageAnswer::kOk) {
+        return false;
+    }
+    marks_.clear();
+    restore_from_raw(record_);
+    modified_ = true;
+    update_all_views(hint::kRefresh);
+    return true;
+}
+
+bool CLbxDoc::can_add_unloading_data() const {
+    const CTestData& grades = record_.grades;
+    return grades.grade_count() == grades.loading_grade_count() && grades.loading_grade_count() >= 2;
+}
+
+bool CLbxDoc::add_unloading_data() {
+    if (!kvd::add_unloading_data(record_.grades)) return false;
+    recompute_minutes(record_.grades, record_.test_params);
+    modified_ = true;
+    update_all_views(hint::kRefresh);
+    return true;
+}
+
+bool CLbxDoc::apply_snapshot(int r) {
+    if (!record_.apply_snapshot(r)) return false;
+    modified_ = true;
+    update_all_views(hint::kFileLoaded);
+    return true;
+}
+
+bool CLbxDoc::convert_load_unit(bool to_kpa) {
+    const double area = record_.test_params.plate_area;
+    if (!convert_record_loads(record_, to_kpa)) return false;
+    for (CurveMark& mark : marks_) mark.load = to_kpa ? mark.load / area : mark.load * area;
+    modified_ = true;
+    update_all_views(hint::kRefresh);
+    return true;
+}
+
+bool CLbxDoc::add_mark(const CurveMark& mark) {
+    if (static_cast<int>(marks_.size()) >= kMaxCurveMarks) return false;
+    marks_.push_back(mark);
+    update_all_views(hint::kRefresh);
+    return true;
+}
+
+void CLbxDoc::refresh_derived() { kvd::refresh_derived(record_); }
+
+}  // namespace kvd

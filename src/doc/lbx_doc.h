@@ -1,0 +1,139 @@
+#pragma once
+// CLbxDoc: the single open document. It owns the TestRecord and the display
+// state that belongs to one open file (curve marks, zoom), runs the open, save,
+// new and close rules, and is the only way the record changes: every command
+// marks it modified and refreshes its views. It talks to the user only through
+// UserInterface and to the main frame only through DocFrame.
+//
+//   open dialog / recent file / command line
+//        |  checks (version, kind, unfinished test)   -> UserInterface
+//        v
+//   read_record -> TestRecord -> DocFrame::show_table_request, views (hint 60)
+//   edits -> record -> modified flag -> views (hint or change notice)
+//   save -> views (hint 10) -> kind and name rules -> write_record -> file
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/byte_image.h"
+#include "base/status.h"
+#include "doc/curve_mark.h"
+#include "doc/doc_view.h"
+#include "doc/user_interface.h"
+#include "record/new_file_wizard.h"
+#include "record/test_record.h"
+
+namespace kvd {
+
+inline constexpr char kDefaultDocumentName[] = "新文件.KVD";
+inline constexpr char kApplicationTitle[] = "ROzadazoza";
+inline constexpr char kSaveFilter[] = "KV静载测试分析文件(*.KVD;*.KVD2)|*.KVD;*.KVD2|";
+inline constexpr char kSaveDialogTitle[] = "保存文件";
+inline constexpr char kOldFormatQuestion[] =
+    "将老版本ptx文件保存成什么格式？\n\n选择“是”将保存为分析文件KVD格式\n\n"
+    "选择“否”将保存为新的PTX文件格式\n\n选择“取消”取消本次操作";
+inline constexpr char kOldFormatCaption[] = "转换数据格式";
+inline constexpr char kSaveTestFileQuestion[] =
+    "后缀名.PTX或.PTX2测试文件 将另存为 后缀名.KVD或.KVD2分析文件，是否继续？";
+inline constexpr char kRestoreWarning[] = "从原始数据恢复将废除对数据进行的所有修改!\n您是否继续?";
+
+class CLbxDoc {
+public:
+    using Clock = std::function<std::int64_t()>;
+
+    // The clock gives "now" for new records (tests pass a fixed one).
+    explicit CLbxDoc(UserInterface& ui, Clock clock = nullptr);
+    CLbxDoc(const CLbxDoc&) = delete;
+    CLbxDoc& operator=(const CLbxDoc&) = delete;
+
+    TestRecord& record() { return record_; }
+    const TestRecord& record() const { return record_; }
+    std::vector<CurveMark>& marks() { return marks_; }
+    const std::vector<CurveMark>& marks() const { return marks_; }
+    UserInterface& ui() { return ui_; }
+
+    // Zoom of the curves: 0 fits the window, otherwise a factor (0.5 ... 8).
+    double zoom_factor() const { return zoom_factor_; }
+    void set_zoom_factor(double factor) { zoom_factor_ = factor; }
+
+    // Views and frame.
+    void add_view(DocView* view);
+    void remove_view(DocView* view);
+    void update_all_views(int hint);
+    void set_frame(DocFrame* frame) { frame_ = frame; }
+
+    // The path the document was read from or saved to; empty for a new one.
+    const std::string& path() const { return path_; }
+    // The name shown in the title bar: the file name, or "新文件.KVD".
+    std::string display_name() const;
+    bool is_modified() const { return modified_; }
+    void set_modified(bool modified = true) { modified_ = modified; }
+    // Whether the open file may be uploaded to the inspection station.
+    bool upload_enabled() const { return upload_enabled_; }
+
+    // Folder offered by the first open and save dialogs (the options' test-file folder).
+    void set_initial_folder(std::string folder) { initial_folder_ = std::move(folder); }
+
+    // The open dialog has checked the file it is about to open: the next
+    // open() skips the checks (and consumes this).
+    void skip_next_open_checks() { check_on_open_ = false; }
+
+    // Opens a file with the checks of every open; a refused or unreadable file
+    // is reported and the current document stays as it was.
+    bool open(const std::string& path);
+    // The framework's new document: the 16-grade template.
+    void new_document();
+    // File > New after the wizard: a hand-made test from the wizard's input.
+    // Invalid input is refused with the wizard's message and changes nothing.
+    bool create_from_wizard(const WizardInput& input);
+    // Frees the contents (grades, raw readings, marks) and resets TestParams.
+    void close();
+
+    // File > Save (save_as false) and File > Save As (true): the dialog route
+    // for new documents and test files, then save().
+    bool save_document(bool save_as);
+    // Saves to target with the kind and renaming rules of the opened kind.
+    bool save(const std::string& target);
+    // Asks to save a modified document before it is replaced or the program
+    // ends; false when the user cancels (or the save failed).
+    bool save_modified();
+
+    // Commands.
+    bool can_restore_from_raw_data() const { return !record_.raw_readings.empty(); }
+    bool restore_from_raw_data();
+    bool can_add_unloading_data() const;
+    bool add_unloading_data();
+    // Applies the control parameters of raw reading r to the header (hint 60).
+    bool apply_snapshot(int r);
+    // Converts the loads, the load-axis maximum and the marks between kN and
+    // kPa over the plate area (nothing when the area is 0).
+    bool convert_load_unit(bool to_kpa);
+    // Adds a curve mark; false when the document holds the maximum already.
+    bool add_mark(const CurveMark& mark);
+    // Recomputes the scheduled minutes (and first-reading copies) and the
+    // average settlements, as the tables and curves do before they read them.
+    void refresh_derived();
+
+private:
+    bool check_file(ByteView bytes);
+    bool write_to(const std::string& path, FileKind kind);
+    std::int64_t now() const;
+
+    UserInterface& ui_;
+    Clock clock_;
+    TestRecord record_;
+    std::vector<CurveMark> marks_;
+    double zoom_factor_ = 0;
+    std::vector<DocView*> views_;
+    DocFrame* frame_ = nullptr;
+    std::string path_;
+    std::string initial_folder_;
+    bool modified_ = false;
+    bool upload_enabled_ = false;
+    bool check_on_open_ = true;
+    bool saved_once_ = false;
+};
+
+}  // namespace kvd

@@ -1,0 +1,54 @@
+#pragma once
+// ScriptedUserInterface: a UserInterface that answers from a script instead of
+// a person. Tests queue the answers they expect to be asked for and inspect
+// every message shown; kvdtool answers every question with a fixed answer.
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "doc/user_interface.h"
+
+namespace kvd {
+
+class ScriptedUserInterface : public UserInterface {
+public:
+    struct Shown {
+        std::string text;
+        std::string caption;
+        MessageButtons buttons;
+        MessageIcon icon;
+    };
+
+    // Answers for the next message boxes that offer a choice, in order. When
+    // the queue is empty the default answer is used (Yes / OK).
+    void queue_answer(MessageAnswer answer) { answers_.push_back(answer); }
+    void set_default_answer(MessageAnswer answer) { default_answer_ = answer; }
+    // Paths for the next save dialogs; an empty queue cancels the dialog.
+    void queue_save_path(std::optional<std::string> path) { save_paths_.push_back(std::move(path)); }
+
+    MessageAnswer message_box(const std::string& text, const std::string& caption,
+                              MessageButtons buttons, MessageIcon icon) override;
+    void beep() override { ++beeps_; }
+    std::optional<std::string> ask_save_path(const SaveDialogRequest& request) override;
+
+    const std::vector<Shown>& shown() const { return shown_; }
+    const std::vector<SaveDialogRequest>& save_requests() const { return save_requests_; }
+    int beeps() const { return beeps_; }
+    void clear_log() {
+        shown_.clear();
+        save_requests_.clear();
+        beeps_ = 0;
+    }
+
+private:
+    std::deque<MessageAnswer> answers_;
+    std::deque<std::optional<std::string>> save_paths_;
+    MessageAnswer default_answer_ = MessageAnswer::kYes;
+    std::vector<Shown> shown_;
+    std::vector<SaveDialogRequest> save_requests_;
+    int beeps_ = 0;
+};
+
+}  // namespace kvd

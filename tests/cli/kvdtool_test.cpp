@@ -1,0 +1,162 @@
+// kvdtool end to end: exit codes, messages on standard error, the tables it
+// prints, and the committed samples it makes.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "base/file_io.h"
+#include "record/file_format.h"
+
+namespace kvd {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int exit_code = -1;
+    std::string out;
+    std::string err;
+};
+
+class KvdtoolTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("kvdtool_test_" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs kvdtool with arguments (a shell word list), capturing both streams.
+    ToolRun run(const std::string& arguments) const {
+        const std::string err_path = (dir_ / "stderr.txt").string();
+        const std::string command =
+            std::string(KVD_BIN_DIR) + "/kvdtool " + arguments + " 2>" + err_path;
+        ToolRun result;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe) return result;
+        std::array<char, 4096> buffer;
+        std::size_t n;
+        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
+        const int status = ::pclose(pipe);
+        result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        Bytes err;
+        if (read_whole_file(err_path, err).ok()) result.err.assign(err.begin(), err.end());
+        return result;
+    }
+    std::string sample(const char* name) const {
+        return std::string(KVD_SOURCE_DIR) + "/samples/" + name;
+    }
+    std::string temp(const char* name) const { return (dir_ / name).string(); }
+
+    fs::path dir_;
+};
+
+TEST_F(KvdtoolTest, InfoClassifiesAndRefusesWithTheProgramsMessages) {
+    ToolRun demo = run("info " + sample("demo.PTX"));
+    EXPECT_EQ(demo.exit_code, 0);
+    EXPECT_EQ(demo.out.rfind("class: 5\nkind: 1\nversion: 2013.1016\n", 0), 0u) << demo.out;
+    EXPECT_NE(demo.out.find("site: 某某花园二期 3#楼\n"), std::string::npos);
+
+    ToolRun unfinished = run("info " + sample("unfinished.PTX"));
+    EXPECT_EQ(unfinished.exit_code, 0);
+    EXPECT_EQ(unfinished.out.rfind("class: 3\n", 0), 0u);
+
+    // A newer version: class 1, the message on stderr, exit 1.
+    Bytes bytes;
+    ASSERT_TRUE(read_whole_file(sample("demo.PTX"), bytes).ok());
+    const double newer = 2013.1017;
+    std::memcpy(bytes.data() + kVersionOffset, &newer, sizeof newer);
+    ASSERT_TRUE(replace_file_atomically(temp("newer.PTX"), bytes).ok());
+    ToolRun refused = run("info " + temp("newer.PTX"));
+    EXPECT_EQ(refused.exit_code, 1);
+    EXPECT_EQ(refused.out.rfind("class: 1\n", 0), 0u);
+    EXPECT_EQ(refused.err, "该文件为高版本所创建文件, 无法打开 ！\n");
+
+    ASSERT_TRUE(replace_file_atomically(temp("text.txt"), Bytes{'a', 'b'}).ok());
+    ToolRun foreign = run("info " + temp("text.txt"));
+    EXPECT_EQ(foreign.exit_code, 1);
+    EXPECT_EQ(foreign.out.rfind("class: -1\n", 0), 0u);
+    EXPECT_EQ(foreign.err, "未知文件类型, 无法打开 ！\n");
+}
+
+TEST_F(KvdtoolTest, TablesHaveOneHeaderLineAndFixedFormats) {
+    ToolRun grades = run("grades " + sample("demo.PTX"));
+    ASSERT_EQ(grades.exit_code, 0);
+    EXPECT_EQ(grades.out.rfind("grade\tloading\tload\treadings\tholding\tcumulative_time\tthis_grade"
+                               "\tcumulative\n0\t1\t0\t1\t0\t0\t0.00\t0.00\n",
+                               0),
+              0u)
+        << grades.out;
+
+    ToolRun totals = run("totals " + sample("demo.KVD"));
+    ASSERT_EQ(totals.exit_code, 0);
+    EXPECT_EQ(totals.out, "max\trebound\trebound_ratio\tunloading_grades\n23.05\t7.39\t32.06\t5\n");
+
+    ToolRun readings = run("readings " + sample("demo.PTX"));
+    ASSERT_EQ(readings.exit_code, 0);
+    const std::string first_row = readings.out.substr(readings.out.find('\n') + 1);
+    EXPECT_EQ(first_row.rfind("0\t0\t0\t1\t0\t0\t0.0000\t", 0), 0u) << first_row.substr(0, 80);
+
+    ToolRun raw = run("raw " + sample("demo.PTX"));
+    ASSERT_EQ(raw.exit_code, 0);
+    EXPECT_EQ(raw.out.rfind("index\ttime\tstatus\tloading\tgrade\treading\tgrade_load\tload_a\tload_b"
+                            "\tpressure_a\tpressure_b\tch1\t",
+                            0),
+              0u);
+}
+
+TEST_F(KvdtoolTest, ConvertAndNewFollowTheDocumentRules) {
+    ASSERT_TRUE(fs::copy_file(sample("demo.PTX"), temp("demo.PTX")));
+    ToolRun convert = run("convert " + temp("demo.PTX") + " " + temp("demo.PTX"));
+    EXPECT_EQ(convert.exit_code, 0);
+    EXPECT_TRUE(fs::exists(temp("demo.KVD")));
+    EXPECT_NE(run("info " + temp("demo.KVD")).out.find("\nkind: 3\n"), std::string::npos);
+
+    ToolRun wizard = run("new " + temp("n.KVD") + " --max-load 1000 --grades 10 --first 2");
+    EXPECT_EQ(wizard.exit_code, 0) << wizard.err;
+    ToolRun loads = run("grades " + temp("n.KVD"));
+    EXPECT_NE(loads.out.find("\n1\t1\t200\t2\t"), std::string::npos) << loads.out;
+    EXPECT_NE(loads.out.find("\n14\t0\t0\t2\t"), std::string::npos);
+
+    ToolRun invalid = run("new " + temp("bad.KVD") + " --load-intervals 0,5,0");
+    EXPECT_EQ(invalid.exit_code, 1);
+    EXPECT_EQ(invalid.err, "对不起! 部分参数输入错误, 无法建立新文件!\n");
+    EXPECT_FALSE(fs::exists(temp("bad.KVD")));
+}
+
+TEST_F(KvdtoolTest, CalibrationRowsArePrinted) {
+    const std::string table =
+        "\xCE\xBB\xD2\xC6\xBC\xC6\xC2\xCA\xB6\xA8\xB1\xED\n";  // 位移计率定表
+    Bytes bytes(table.begin(), table.end());
+    const std::string rest = "x,A1\nx,2024\nx,10\nx,5\nx\n0.00,100\n5.00,205\n";
+    bytes.insert(bytes.end(), rest.begin(), rest.end());
+    ASSERT_TRUE(replace_file_atomically(temp("A1.wld"), bytes).ok());
+    ToolRun calib = run("calib " + temp("A1.wld"));
+    EXPECT_EQ(calib.exit_code, 0);
+    EXPECT_EQ(calib.out, "number\tvalue\treading\n1\t0.00\t100\n2\t5.00\t205\n");
+}
+
+TEST_F(KvdtoolTest, CommittedSamplesAreWhatSampleMakes) {
+    const char* types[][2] = {{"demo.PTX", "compression"},
+                              {"uplift.PTX", "uplift"},
+                              {"plate.PTX", "plate"},
+                              {"unfinished.PTX", "unfinished"}};
+    for (const auto& [name, type] : types) {
+        ASSERT_EQ(run("sample " + temp(name) + " --type " + type).exit_code, 0);
+        Bytes made, committed;
+        ASSERT_TRUE(read_whole_file(temp(name), made).ok());
+        ASSERT_TRUE(read_whole_file(sample(name), committed).ok());
+        EXPECT_TRUE(made == committed) << name;
+    }
+    EXPECT_EQ(run("sample " + temp("x.PTX") + " --type nonsense").exit_code, 2);
+}
+
+}  // namespace
+}  // namespace kvd
