@@ -15,11 +15,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "base/file_io.h"
 #include "base/memory_tuning.h"
+#include "bench_ratio_reporter.h"
 #include "cli/sample_maker.h"
 #include "record/test_file_reader.h"
 
@@ -66,46 +66,6 @@ void copy(benchmark::State& state) {
                             static_cast<std::int64_t>(fixture().size));
 }
 
-// The console report as usual, plus the mean real time per iteration of each
-// benchmark: its "mean" aggregate when repetitions produce one (the only
-// runs shown with --benchmark_report_aggregates_only), else the average of
-// its runs.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    // Colours only on a terminal, so that a captured log ends in the plain
-    // ratio line.
-    RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.iterations == 0) continue;
-            const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-            const std::string& name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean") {
-                aggregate_means_[name] = seconds;
-            } else if (run.run_type == Run::RT_Iteration) {
-                run_sums_[name].seconds += seconds;
-                run_sums_[name].runs += 1;
-            }
-        }
-    }
-    // Mean seconds per iteration; 0 when the benchmark did not run.
-    double mean_seconds(const std::string& name) const {
-        if (auto it = aggregate_means_.find(name); it != aggregate_means_.end()) return it->second;
-        auto it = run_sums_.find(name);
-        return it == run_sums_.end() ? 0 : it->second.seconds / it->second.runs;
-    }
-
-  private:
-    struct Sum {
-        double seconds = 0;
-        int runs = 0;
-    };
-    std::map<std::string, double> aggregate_means_;
-    std::map<std::string, Sum> run_sums_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -132,19 +92,10 @@ int main(int argc, char** argv) {
 
     benchmark::RegisterBenchmark("load", load)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("copy", copy)->Unit(benchmark::kMillisecond)->UseRealTime();
-    RatioReporter reporter;
+    kvd::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::error_code ignored;
     std::filesystem::remove(f.path, ignored);
-
-    const double load_seconds = reporter.mean_seconds("load");
-    const double copy_seconds = reporter.mean_seconds("copy");
-    if (load_seconds <= 0 || copy_seconds <= 0) {
-        std::fprintf(stderr, "load/copy ratio: both benchmarks must run\n");
-        return 1;
-    }
-    std::fflush(stdout);
-    std::printf("load/copy ratio: %.2f\n", load_seconds / copy_seconds);
-    return 0;
+    return reporter.print_ratio("load", "copy", "load/copy ratio") ? 0 : 1;
 }

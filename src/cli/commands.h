@@ -19,6 +19,9 @@ int run_convert(const Args& args);
 int run_new(const Args& args);
 int run_sample(const Args& args);
 int run_calib(const Args& args);
+int run_table(const Args& args);
+int run_pages(const Args& args);
+int run_print_table(const Args& args);
 
 // Prints a usage error and returns the exit code for it.
 int usage_error(const std::string& message);

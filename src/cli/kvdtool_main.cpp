@@ -21,7 +21,10 @@ constexpr char kUsage[] =
     "  new OUT [--max-load P] [--grades G] [--first M] [--no-unload]\n"
     "          [--load-intervals a,b,...] [--unload-intervals a,b,...]\n"
     "  sample OUT [--type compression|uplift|plate|unfinished] [--seed N] [--readings N]\n"
-    "  calib FILE                率定表各行\n";
+    "  calib FILE                率定表各行\n"
+    "  table summary|load|unload|raw|changes|anchor FILE [--extended]\n"
+    "  pages FILE [--extended]   各表的打印页数\n"
+    "  print-table NAME FILE OUT [--page N]   打印页输出为 PDF、PNG 或 SVG\n";
 
 }  // namespace
 
@@ -32,6 +35,7 @@ int main(int argc, char** argv) {
         {"info", run_info},         {"raw", run_raw},     {"readings", run_readings},
         {"grades", run_grades},     {"totals", run_totals}, {"convert", run_convert},
         {"new", run_new},           {"sample", run_sample}, {"calib", run_calib},
+        {"table", run_table},       {"pages", run_pages},   {"print-table", run_print_table},
     };
     if (argc < 2) {
         std::fputs(kUsage, stderr);

@@ -202,6 +202,12 @@ bool CLbxDoc::add_mark(const CurveMark& mark) {
     return true;
 }
 
+void CLbxDoc::commit_change(int hint, bool renumber) {
+    if (renumber) recompute_minutes(record_.grades, record_.test_params);
+    modified_ = true;
+    update_all_views(hint);
+}
+
 void CLbxDoc::refresh_derived() { kvd::refresh_derived(record_); }
 
 }  // namespace kvd

@@ -21,6 +21,7 @@
 #include "base/status.h"
 #include "doc/curve_mark.h"
 #include "doc/doc_view.h"
+#include "doc/page_setup.h"
 #include "doc/user_interface.h"
 #include "record/new_file_wizard.h"
 #include "record/test_record.h"
@@ -53,6 +54,11 @@ public:
     std::vector<CurveMark>& marks() { return marks_; }
     const std::vector<CurveMark>& marks() const { return marks_; }
     UserInterface& ui() { return ui_; }
+
+    PageSetup& page_setup() { return page_setup_; }
+    const PageSetup& page_setup() const { return page_setup_; }
+    PrintContent& print_content() { return print_content_; }
+    const PrintContent& print_content() const { return print_content_; }
 
     // Zoom of the curves: 0 fits the window, otherwise a factor (0.5 ... 8).
     double zoom_factor() const { return zoom_factor_; }
@@ -112,6 +118,10 @@ public:
     bool convert_load_unit(bool to_kpa);
     // Adds a curve mark; false when the document holds the maximum already.
     bool add_mark(const CurveMark& mark);
+    // The common end of an edit of the record: renumber the readings when
+    // asked (scheduled minutes and first-reading copies), mark the document
+    // modified and refresh all views with the hint (a change notice or 0).
+    void commit_change(int hint, bool renumber);
     // Recomputes the scheduled minutes (and first-reading copies) and the
     // average settlements, as the tables and curves do before they read them.
     void refresh_derived();
@@ -125,6 +135,8 @@ private:
     Clock clock_;
     TestRecord record_;
     std::vector<CurveMark> marks_;
+    PageSetup page_setup_;
+    PrintContent print_content_;
     double zoom_factor_ = 0;
     std::vector<DocView*> views_;
     DocFrame* frame_ = nullptr;

@@ -29,4 +29,20 @@ std::optional<std::string> ScriptedUserInterface::ask_save_path(const SaveDialog
     return path;
 }
 
+std::optional<double> ScriptedUserInterface::ask_number(const NumberDialogRequest& request) {
+    number_requests_.push_back(request);
+    if (numbers_.empty()) return std::nullopt;
+    std::optional<double> value = numbers_.front();
+    numbers_.pop_front();
+    return value;
+}
+
+bool ScriptedUserInterface::ask_intervals(IntervalTable& load, IntervalTable& unload) {
+    if (intervals_.empty()) return false;
+    load = intervals_.front().first;
+    unload = intervals_.front().second;
+    intervals_.pop_front();
+    return true;
+}
+
 }  // namespace kvd

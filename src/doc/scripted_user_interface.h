@@ -6,6 +6,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "doc/user_interface.h"
@@ -28,10 +29,20 @@ public:
     // Paths for the next save dialogs; an empty queue cancels the dialog.
     void queue_save_path(std::optional<std::string> path) { save_paths_.push_back(std::move(path)); }
 
+    // Values for the next number dialogs; an empty queue cancels.
+    void queue_number(std::optional<double> value) { numbers_.push_back(value); }
+    // Tables for the next interval dialogs; an empty queue cancels.
+    void queue_intervals(const IntervalTable& load, const IntervalTable& unload) {
+        intervals_.push_back({load, unload});
+    }
+
     MessageAnswer message_box(const std::string& text, const std::string& caption,
                               MessageButtons buttons, MessageIcon icon) override;
     void beep() override { ++beeps_; }
     std::optional<std::string> ask_save_path(const SaveDialogRequest& request) override;
+    std::optional<double> ask_number(const NumberDialogRequest& request) override;
+    bool ask_intervals(IntervalTable& load, IntervalTable& unload) override;
+    const std::vector<NumberDialogRequest>& number_requests() const { return number_requests_; }
 
     const std::vector<Shown>& shown() const { return shown_; }
     const std::vector<SaveDialogRequest>& save_requests() const { return save_requests_; }
@@ -39,12 +50,16 @@ public:
     void clear_log() {
         shown_.clear();
         save_requests_.clear();
+        number_requests_.clear();
         beeps_ = 0;
     }
 
 private:
     std::deque<MessageAnswer> answers_;
     std::deque<std::optional<std::string>> save_paths_;
+    std::deque<std::optional<double>> numbers_;
+    std::deque<std::pair<IntervalTable, IntervalTable>> intervals_;
+    std::vector<NumberDialogRequest> number_requests_;
     MessageAnswer default_answer_ = MessageAnswer::kYes;
     std::vector<Shown> shown_;
     std::vector<SaveDialogRequest> save_requests_;

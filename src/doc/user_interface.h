@@ -6,6 +6,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "record/test_params.h"
 
 namespace kvd {
 
@@ -25,6 +28,13 @@ struct SaveDialogRequest {
     std::string initial_folder;  // empty: where the system leaves it
 };
 
+// A dialog asking for one decimal number ("加上一个固定值", "乘上一个固定值").
+struct NumberDialogRequest {
+    std::string title;
+    std::vector<std::string> labels;  // the dialog's texts, top to bottom
+    double initial = 0;               // the value the field opens with
+};
+
 class UserInterface {
 public:
     virtual ~UserInterface() = default;
@@ -34,6 +44,12 @@ public:
     virtual void beep() = 0;
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::string> ask_save_path(const SaveDialogRequest& request) = 0;
+    // The number typed, or nothing when the user cancelled. The dialog itself
+    // refuses text that is not a number.
+    virtual std::optional<double> ask_number(const NumberDialogRequest& request) = 0;
+    // "修改采样间隔时间": edits both interval tables in place; false on Cancel
+    // (the tables are then unchanged).
+    virtual bool ask_intervals(IntervalTable& load, IntervalTable& unload) = 0;
 
     // Conveniences for the common boxes.
     void show_error(const std::string& text) {

@@ -39,7 +39,7 @@ void COneGradeData::put(int i, const SamplePoint& point) {
     if (SamplePoint* slot = get(i)) *slot = point;
 }
 
-void COneGradeData::insert(int i, const SamplePoint& point, int count) {
+void COneGradeData::insert(int i, SamplePoint point, int count) {
     if (i < 0 || i > size() || count <= 0) return;
     grow_to(size() + count);
     points_.insert(points_.begin() + i, static_cast<std::size_t>(count), point);

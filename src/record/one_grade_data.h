@@ -31,8 +31,9 @@ public:
     SamplePoint* get(int i);
     // Overwrites reading i; ignored when out of range.
     void put(int i, const SamplePoint& point);
-    // Inserts count copies of point before position i (0 <= i <= size).
-    void insert(int i, const SamplePoint& point, int count = 1);
+    // Inserts count copies of point before position i (0 <= i <= size). The
+    // point is taken by value: it may be one of this grade's own readings.
+    void insert(int i, SamplePoint point, int count = 1);
     // Removes count readings from position i; the part out of range is ignored.
     void remove(int i, int count = 1);
 

@@ -143,6 +143,32 @@ TEST_F(KvdtoolTest, CalibrationRowsArePrinted) {
     EXPECT_EQ(calib.out, "number\tvalue\treading\n1\t0.00\t100\n2\t5.00\t205\n");
 }
 
+TEST_F(KvdtoolTest, TablesPagesAndPrintedPages) {
+    ToolRun summary = run("table summary " + sample("demo.PTX"));
+    ASSERT_EQ(summary.exit_code, 0);
+    EXPECT_EQ(summary.out.rfind("序号\t荷 载\\n(kN)\t历  时 (min)\\n本 级\t", 0), 0u) << summary.out;
+    EXPECT_NE(summary.out.find("\n14\t0\t180\t2280\t-2.22\t15.66\n"), std::string::npos);
+
+    // The raw record shows status words only with the extended display.
+    EXPECT_EQ(run("table raw " + sample("demo.PTX")).out.find("通讯错误"), std::string::npos);
+    EXPECT_NE(run("table raw " + sample("demo.PTX") + " --extended").out.find("通讯错误"),
+              std::string::npos);
+
+    ToolRun pages = run("pages " + sample("demo.PTX"));
+    ASSERT_EQ(pages.exit_code, 0);
+    EXPECT_EQ(pages.out, "summary: 1\nload: 3\nunload: 1\nanchor: 1\nraw: 4\nchanges: 1\n");
+
+    ASSERT_EQ(run("print-table raw " + sample("demo.PTX") + " " + temp("raw.pdf")).exit_code, 0);
+    Bytes pdf;
+    ASSERT_TRUE(read_whole_file(temp("raw.pdf"), pdf).ok());
+    EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 4), "%PDF");
+    EXPECT_EQ(run("print-table load " + sample("demo.PTX") + " " + temp("p.png") + " --page 3").exit_code, 0);
+    EXPECT_TRUE(fs::exists(temp("p.png")));
+    EXPECT_EQ(run("print-table load " + sample("demo.PTX") + " " + temp("q.png") + " --page 4").exit_code, 1);
+    EXPECT_EQ(run("print-table load " + sample("demo.PTX") + " " + temp("q.txt")).exit_code, 2);
+    EXPECT_EQ(run("table nonsense " + sample("demo.PTX")).exit_code, 2);
+}
+
 TEST_F(KvdtoolTest, CommittedSamplesAreWhatSampleMakes) {
     const char* types[][2] = {{"demo.PTX", "compression"},
                               {"uplift.PTX", "uplift"},

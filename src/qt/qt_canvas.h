@@ -1,0 +1,100 @@
+#pragma once
+// QtCanvas: the Canvas backend over a QPainter, for the screen, the printer,
+// PDF, PNG and SVG. The caller begins the painter on its device and says how
+// logical units map to the painter's coordinates; the canvas leaves the
+// painter's own transform alone and does the mapping itself, so that text
+// stays upright whether logical y grows upwards (pages, 0.1 mm) or downwards.
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPolygonF>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "draw/canvas.h"
+#include "qt/font_setup.h"
+
+namespace kvd {
+
+// From logical units to the painter's coordinates ("device" below).
+struct CanvasMapping {
+    double scale = 1.0;     // device units per logical unit
+    double origin_x = 0.0;  // device position of the logical origin
+    double origin_y = 0.0;
+    bool y_up = true;  // logical y grows upwards, device y downwards
+
+    // Pages in 0.1 mm on a device of `dpi` dots per inch, origin at the
+    // device's (0, 0) (the paper's top-left corner), y up.
+    static CanvasMapping page(double dpi) { return {dpi / 254.0, 0.0, 0.0, true}; }
+
+    QPointF to_device(double x, double y) const {
+        return {origin_x + x * scale, y_up ? origin_y - y * scale : origin_y + y * scale};
+    }
+};
+
+class QtCanvas : public Canvas {
+  public:
+    // `painter` must be active and outlive the canvas; its state is saved here
+    // and restored when the canvas goes.
+    QtCanvas(QPainter& painter, const CanvasMapping& mapping);
+    ~QtCanvas() override;
+    QtCanvas(const QtCanvas&) = delete;
+    QtCanvas& operator=(const QtCanvas&) = delete;
+
+    void set_pen(const Pen& pen) override;
+    void set_brush(const Brush& brush) override;
+    void set_font(const Font& font) override;
+    void set_text_colour(Colour colour) override;
+    void set_background(bool opaque, Colour colour) override;
+
+    void line(Point from, Point to) override;
+    void polyline(std::span<const Point> points) override;
+    void polygon(std::span<const Point> points) override;
+    void rectangle(const Rect& rect) override;
+    void ellipse(const Rect& bounds) override;
+    void fill_rect(const Rect& rect, Colour colour) override;
+
+    void draw_text(const Rect& box, std::string_view text, TextFormat format) override;
+    Size text_extent(std::string_view text) override;
+
+    void save() override;
+    void restore() override;
+    void translate(int dx, int dy) override;
+
+    const CanvasMapping& mapping() const { return mapping_; }
+    // The device rectangle of a logical one (origin applied), normalised.
+    QRectF device_rect(const Rect& rect) const;
+
+  private:
+    struct State {
+        Pen pen;
+        Brush brush;
+        Font font;
+        Colour text_colour = kBlack;
+        bool opaque = false;
+        Colour background = kWhite;
+        Point origin;
+    };
+
+    QPointF device_point(Point p) const;
+    QPolygonF device_polygon(std::span<const Point> points) const;
+    void apply_pen_and_brush();
+    const DeviceFont& device_font();
+    QStringList layout_lines(const QString& text, TextFormat format, double width,
+                             const QFontMetricsF& metrics) const;
+
+    QPainter& painter_;
+    CanvasMapping mapping_;
+    State state_;
+    std::vector<State> saved_;
+    std::optional<Font> cached_font_;  // the Font that device_font_ was made for
+    DeviceFont device_font_;
+};
+
+// QPen and QColor of Canvas values on a device of `scale` device units per
+// logical unit; exposed for the widgets that draw beside a canvas.
+QColor to_qcolor(Colour colour);
+QPen to_qpen(const Pen& pen, double scale);
+
+}  // namespace kvd

@@ -1,0 +1,213 @@
+#include "tables/table_edit_commands.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <vector>
+
+#include "base/numeric.h"
+#include "record/grade_compute.h"
+
+namespace kvd {
+
+bool command_enabled(int command_id, int menu_state, bool can_add_unloading) {
+    auto in = [menu_state](std::initializer_list<int> states) {
+        return std::find(states.begin(), states.end(), menu_state) != states.end();
+    };
+    switch (command_id) {
+        case kCommandChangeIntervals:
+            return true;
+        case kCommandInsertGrade:
+            return in({2, 3, 4, 5, 6});
+        case kCommandInsertReading:
+            return in({5, 6});
+        case kCommandDeleteGrade:
+            return in({2, 5, 6});
+        case kCommandDeleteReading:
+            return in({6});
+        case kCommandAddValue:
+        case kCommandMultiply:
+            return in({4, 6});
+        case kCommandAddUnloading:
+            return can_add_unloading;
+        default:
+            return false;
+    }
+}
+
+namespace table_edit {
+namespace {
+
+void finish(CLbxDoc& doc, bool renumber) {
+    finish_edit(doc, hint::kRefresh, renumber);
+}
+
+// The end of add and multiply: the averages follow the changed channels; a
+// change refused for its range is reported and leaves everything as it was.
+bool finish_range_change(CLbxDoc& doc, bool changed) {
+    if (!changed) {
+        doc.ui().beep();
+        doc.ui().show_error(kValueOutOfRange);
+        return false;
+    }
+    finish(doc, false);
+    return true;
+}
+
+bool confirm(CLbxDoc& doc, const char* question) {
+    return doc.ui().message_box(question, kCaptionWarning, MessageButtons::kYesNo,
+                                MessageIcon::kWarning) == MessageAnswer::kYes;
+}
+
+bool reading_exists(const CLbxDoc& doc, int grade, int reading) {
+    return doc.record().grades.get_reading(grade, reading).has_value();
+}
+
+bool displacement_ok(double value) {
+    return std::isfinite(value) && std::fabs(value) <= kMaxDisplacement;
+}
+
+// Applies op to every averaged channel from (grade, reading) to the end of
+// the test, after checking that every result stays in range; nothing changes
+// when one would not.
+template <typename Op>
+bool change_following(TestRecord& record, int grade, int reading, Op op) {
+    if (!record.grades.get_reading(grade, reading)) return false;
+    std::vector<int> averaged;
+    for (int j = 0; j < kChannelCount; ++j) {
+        if (record.test_params.averaged[static_cast<std::size_t>(j)] == 1) averaged.push_back(j);
+    }
+    auto for_each_point = [&](auto&& visit) {
+        std::vector<COneGradeData>& grades = record.grades.grades();
+        for (int g = grade; g < static_cast<int>(grades.size()); ++g) {
+            auto points = grades[static_cast<std::size_t>(g)].points();
+            const std::size_t start = g == grade ? static_cast<std::size_t>(reading) : 0;
+            for (std::size_t i = start; i < points.size(); ++i) visit(points[i]);
+        }
+    };
+    bool in_range = true;
+    for_each_point([&](const SamplePoint& p) {
+        for (int j : averaged) in_range = in_range && displacement_ok(op(p.channel[j]));
+    });
+    if (!in_range) return false;
+    for_each_point([&](SamplePoint& p) {
+        for (int j : averaged) p.channel[j] = op(p.channel[j]);
+    });
+    return true;
+}
+
+IntervalTable clamped(IntervalTable table) {
+    for (auto& minutes : table) minutes = std::clamp(minutes, 0, kMaxInterval);
+    return table;
+}
+
+}  // namespace
+
+void finish_edit(CLbxDoc& doc, int hint, bool renumber) {
+    TestRecord& record = doc.record();
+    if (renumber) recompute_minutes(record.grades, record.test_params);
+    recompute_averages(record.grades, record.test_params);
+    doc.commit_change(hint, renumber);
+}
+
+bool add_to_following(TestRecord& record, int grade, int reading, double value) {
+    return change_following(record, grade, reading, [value](double x) { return x + value; });
+}
+
+bool multiply_following(TestRecord& record, int grade, int reading, double factor) {
+    return change_following(record, grade, reading,
+                            [factor](double x) { return round2(x * factor); });
+}
+
+void store_intervals(TestRecord& record, const IntervalTable& load, const IntervalTable& unload) {
+    record.test_params.load_intervals = clamped(load);
+    record.test_params.unload_intervals = clamped(unload);
+    for (int i = 0; i < kIntervalCount; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        record.header.load_intervals[i] =
+            static_cast<std::uint16_t>(record.test_params.load_intervals[k]);
+        record.header.unload_intervals[i] =
+            static_cast<std::uint16_t>(record.test_params.unload_intervals[k]);
+    }
+}
+
+bool change_sampling_intervals(CLbxDoc& doc) {
+    IntervalTable load = doc.record().test_params.load_intervals;
+    IntervalTable unload = doc.record().test_params.unload_intervals;
+    if (!doc.ui().ask_intervals(load, unload)) return false;
+    store_intervals(doc.record(), load, unload);
+    finish(doc, true);
+    return true;
+}
+
+bool insert_grade_after(CLbxDoc& doc, int grade) {
+    if (doc.record().grades.reading_count(grade) == 0) return false;
+    doc.record().grades.insert_grade_after(grade);
+    finish(doc, false);
+    return true;
+}
+
+bool insert_reading_after(CLbxDoc& doc, int grade, int reading) {
+    if (!reading_exists(doc, grade, reading)) return false;
+    doc.record().grades.duplicate_reading(grade, reading);
+    finish(doc, true);
+    return true;
+}
+
+bool delete_grade(CLbxDoc& doc, int grade) {
+    if (!doc.record().grades.grade(grade)) return false;
+    doc.ui().beep();
+    if (!confirm(doc, kConfirmDeleteGrade)) return false;
+    doc.record().grades.remove_grade(grade);
+    finish(doc, true);
+    return true;
+}
+
+bool delete_reading(CLbxDoc& doc, int grade, int reading) {
+    if (!reading_exists(doc, grade, reading)) return false;
+    CTestData& grades = doc.record().grades;
+    doc.ui().beep();
+    if (grades.reading_count(grade) > 2) {
+        if (!confirm(doc, kConfirmDeleteReading)) return false;
+        grades.remove_reading(grade, reading);
+    } else {
+        if (!confirm(doc, kConfirmDeleteLastReading)) return false;
+        grades.remove_grade(grade);
+    }
+    finish(doc, true);
+    return true;
+}
+
+bool add_fixed_value(CLbxDoc& doc, int grade, int reading) {
+    if (!reading_exists(doc, grade, reading)) return false;
+    doc.refresh_derived();
+    const double settlement = doc.record().grades.get_reading(grade, reading)->settlement;
+    NumberDialogRequest request;
+    request.title = kAddValueTitle;
+    request.labels = {"请输入要加上的位移变化值", "(如果为负值表示减去一个固定值)", "mm"};
+    // The value that brings the reading to zero (never "-0").
+    request.initial = settlement == 0 ? 0.0 : -settlement;
+    const double value = round2(doc.ui().ask_number(request).value_or(0.0));
+    if (value == 0) return false;
+    return finish_range_change(doc, add_to_following(doc.record(), grade, reading, value));
+}
+
+bool multiply_by_factor(CLbxDoc& doc, int grade, int reading) {
+    if (!reading_exists(doc, grade, reading)) return false;
+    NumberDialogRequest request;
+    request.title = kMultiplyTitle;
+    request.labels = {"请输入要乘上的倍数", "(如果为 -1 表示位移数据正负变换)"};
+    request.initial = -1;
+    const double factor = doc.ui().ask_number(request).value_or(1.0);
+    if (factor == 1) return false;
+    return finish_range_change(doc, multiply_following(doc.record(), grade, reading, factor));
+}
+
+bool add_unloading_data(CLbxDoc& doc) {
+    if (!doc.can_add_unloading_data()) return false;
+    return doc.add_unloading_data();
+}
+
+}  // namespace table_edit
+
+}  // namespace kvd

@@ -1,0 +1,11 @@
+// The Qt tests need a QGuiApplication for fonts and painting; kvd_test runs
+// them on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    QGuiApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
