@@ -11,4 +11,9 @@ struct CurveMark {
 
 inline constexpr int kMaxCurveMarks = 20;
 
+// How a mark is read off the loading curve: the settlement at a load, the
+// load at a settlement, the point of a settlement-to-load ratio, or a point
+// typed freely.
+enum class MarkMode { kByLoad = 0, kBySettlement = 1, kByRatio = 2, kFree = 3 };
+
 }  // namespace kvd

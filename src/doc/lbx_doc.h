@@ -20,6 +20,7 @@
 #include "base/byte_image.h"
 #include "base/status.h"
 #include "doc/curve_mark.h"
+#include "doc/curve_style.h"
 #include "doc/doc_view.h"
 #include "doc/page_setup.h"
 #include "doc/user_interface.h"
@@ -60,9 +61,13 @@ public:
     PrintContent& print_content() { return print_content_; }
     const PrintContent& print_content() const { return print_content_; }
 
+    CurveStyle& curve_style() { return curve_style_; }
+    const CurveStyle& curve_style() const { return curve_style_; }
+
     // Zoom of the curves: 0 fits the window, otherwise a factor (0.5 ... 8).
-    double zoom_factor() const { return zoom_factor_; }
-    void set_zoom_factor(double factor) { zoom_factor_ = factor; }
+    // It lives in the curve style.
+    double zoom_factor() const { return curve_style_.zoom; }
+    void set_zoom_factor(double factor) { curve_style_.zoom = factor; }
 
     // Views and frame.
     void add_view(DocView* view);
@@ -137,7 +142,7 @@ private:
     std::vector<CurveMark> marks_;
     PageSetup page_setup_;
     PrintContent print_content_;
-    double zoom_factor_ = 0;
+    CurveStyle curve_style_;
     std::vector<DocView*> views_;
     DocFrame* frame_ = nullptr;
     std::string path_;

@@ -29,8 +29,30 @@ public:
     // Paths for the next save dialogs; an empty queue cancels the dialog.
     void queue_save_path(std::optional<std::string> path) { save_paths_.push_back(std::move(path)); }
 
-    // Values for the next number dialogs; an empty queue cancels.
+    // Values for the next number dialogs; an empty queue cancels. A value
+    // the dialog refuses (not whole where it must be, out of its bounds) is
+    // counted as refused and the next queued value is typed instead.
     void queue_number(std::optional<double> value) { numbers_.push_back(value); }
+
+    // The next axes dialog: the edits are typed in order, each field left
+    // (and so validated) right after its edit; a refused value is put back.
+    struct AxesScript {
+        struct Edit {
+            AxesField field;
+            double value;
+        };
+        std::vector<Edit> edits;
+        std::optional<int> coordinate_mode;
+        std::optional<int> direction_kind;
+        bool accept = true;  // OK, else Cancel
+    };
+    void queue_axes(AxesScript script) { axes_.push_back(std::move(script)); }
+    // The next mark dialog: the mode and the values typed into the fields it
+    // enables (the other fields are computed as the dialog does). An empty
+    // queue cancels.
+    void queue_mark(const MarkDialogState& typed, bool accept = true) {
+        marks_.push_back({typed, accept});
+    }
     // Tables for the next interval dialogs; an empty queue cancels.
     void queue_intervals(const IntervalTable& load, const IntervalTable& unload) {
         intervals_.push_back({load, unload});
@@ -42,7 +64,15 @@ public:
     std::optional<std::string> ask_save_path(const SaveDialogRequest& request) override;
     std::optional<double> ask_number(const NumberDialogRequest& request) override;
     bool ask_intervals(IntervalTable& load, IntervalTable& unload) override;
+    std::optional<AxesDialogState> ask_axes(const AxesDialogState& initial,
+                                            const AxesValidator& validate) override;
+    std::optional<MarkDialogState> ask_mark(const MarkDialogState& initial,
+                                            const MarkCalculator& calculate) override;
     const std::vector<NumberDialogRequest>& number_requests() const { return number_requests_; }
+    int refused_numbers() const { return refused_numbers_; }
+    // The values each axes dialog opened with; what each mark dialog showed last.
+    const std::vector<AxesDialogState>& axes_requests() const { return axes_requests_; }
+    const std::vector<MarkDialogState>& marks_shown() const { return marks_shown_; }
 
     const std::vector<Shown>& shown() const { return shown_; }
     const std::vector<SaveDialogRequest>& save_requests() const { return save_requests_; }
@@ -51,6 +81,9 @@ public:
         shown_.clear();
         save_requests_.clear();
         number_requests_.clear();
+        axes_requests_.clear();
+        marks_shown_.clear();
+        refused_numbers_ = 0;
         beeps_ = 0;
     }
 
@@ -60,6 +93,11 @@ private:
     std::deque<std::optional<double>> numbers_;
     std::deque<std::pair<IntervalTable, IntervalTable>> intervals_;
     std::vector<NumberDialogRequest> number_requests_;
+    std::deque<AxesScript> axes_;
+    std::deque<std::pair<MarkDialogState, bool>> marks_;
+    std::vector<AxesDialogState> axes_requests_;
+    std::vector<MarkDialogState> marks_shown_;
+    int refused_numbers_ = 0;
     MessageAnswer default_answer_ = MessageAnswer::kYes;
     std::vector<Shown> shown_;
     std::vector<SaveDialogRequest> save_requests_;

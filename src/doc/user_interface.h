@@ -4,17 +4,19 @@
 // this interface; the desktop program implements it with message boxes and
 // file dialogs, tests and kvdtool with scripted answers.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "doc/curve_mark.h"
 #include "record/test_params.h"
 
 namespace kvd {
 
-enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
+enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoCancel, kRetryCancel };
 enum class MessageIcon { kNone, kError, kWarning, kQuestion, kInformation };
-enum class MessageAnswer { kOk, kCancel, kYes, kNo };
+enum class MessageAnswer { kOk, kCancel, kYes, kNo, kRetry };
 
 // The message captions the program uses.
 inline constexpr char kCaptionError[] = "错误";
@@ -28,12 +30,53 @@ struct SaveDialogRequest {
     std::string initial_folder;  // empty: where the system leaves it
 };
 
-// A dialog asking for one decimal number ("加上一个固定值", "乘上一个固定值").
+// A dialog asking for one number ("加上一个固定值", "乘上一个固定值",
+// "更改锁定点的荷载值", "移动锁定点到新的位置").
 struct NumberDialogRequest {
     std::string title;
     std::vector<std::string> labels;  // the dialog's texts, top to bottom
     double initial = 0;               // the value the field opens with
+    // The field takes whole numbers only, and only within the bounds when
+    // they are set; the dialog refuses anything else with the platform's
+    // number or range message and stays open.
+    bool integer = false;
+    std::optional<double> minimum;
+    std::optional<double> maximum;
+    int decimals = -1;  // decimals the field shows; -1: as the platform shows a double
 };
+
+// "设定坐标尺寸": how the curves' axes are set.
+struct AxesDialogState {
+    int coordinate_mode = 0;  // 0 "自动设定", 1 "用户自定义"
+    int x_max = 0;            // "横坐标最大值", kN or kPa
+    double y_max = 0;         // "纵坐标最大值", mm
+    double y_min = 0;         // "纵坐标最小值", mm
+    int direction_kind = 1;   // 1 "向下" (compression), 2 "向上" (uplift)
+    std::string load_unit;    // "kN" or "kPa", beside the horizontal maximum
+};
+enum class AxesField { kXMax, kYMax, kYMin };
+// What the axes dialog does once a field has lost the focus.
+enum class FieldVerdict {
+    kAccept,           // keep the typed value
+    kRestore,          // put the previous value back
+    kRestoreAndRetry,  // put it back and give the field the focus again
+};
+// Called by the dialog when a field loses the focus, with all its values (the
+// new one included). The validator tells the user what is wrong itself.
+using AxesValidator = std::function<FieldVerdict(AxesField, const AxesDialogState&)>;
+
+// "标记": a mark on the Q-s curve.
+struct MarkDialogState {
+    MarkMode mode = MarkMode::kByLoad;
+    double load = 0;        // "标记荷载值", a whole number, kN or kPa
+    double settlement = 0;  // "标记位移值", mm
+    double ratio = 0;       // "标记 位移 / 荷载 值"
+    std::string load_unit;  // "kN" or "kPa"
+};
+// Called by the dialog after every change typed into a field that the mode
+// computes from (load, settlement or ratio): the values all three fields show
+// then. The free mode computes nothing.
+using MarkCalculator = std::function<MarkDialogState(const MarkDialogState&)>;
 
 class UserInterface {
 public:
@@ -50,6 +93,11 @@ public:
     // "修改采样间隔时间": edits both interval tables in place; false on Cancel
     // (the tables are then unchanged).
     virtual bool ask_intervals(IntervalTable& load, IntervalTable& unload) = 0;
+    // "设定坐标尺寸" and "标记": the values on OK, nothing on Cancel.
+    virtual std::optional<AxesDialogState> ask_axes(const AxesDialogState& initial,
+                                                    const AxesValidator& validate) = 0;
+    virtual std::optional<MarkDialogState> ask_mark(const MarkDialogState& initial,
+                                                    const MarkCalculator& calculate) = 0;
 
     // Conveniences for the common boxes.
     void show_error(const std::string& text) {

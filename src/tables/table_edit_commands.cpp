@@ -1,9 +1,7 @@
 #include "tables/table_edit_commands.h"
 
 #include <algorithm>
-#include <cmath>
 #include <initializer_list>
-#include <vector>
 
 #include "base/numeric.h"
 #include "record/grade_compute.h"
@@ -63,39 +61,6 @@ bool reading_exists(const CLbxDoc& doc, int grade, int reading) {
     return doc.record().grades.get_reading(grade, reading).has_value();
 }
 
-bool displacement_ok(double value) {
-    return std::isfinite(value) && std::fabs(value) <= kMaxDisplacement;
-}
-
-// Applies op to every averaged channel from (grade, reading) to the end of
-// the test, after checking that every result stays in range; nothing changes
-// when one would not.
-template <typename Op>
-bool change_following(TestRecord& record, int grade, int reading, Op op) {
-    if (!record.grades.get_reading(grade, reading)) return false;
-    std::vector<int> averaged;
-    for (int j = 0; j < kChannelCount; ++j) {
-        if (record.test_params.averaged[static_cast<std::size_t>(j)] == 1) averaged.push_back(j);
-    }
-    auto for_each_point = [&](auto&& visit) {
-        std::vector<COneGradeData>& grades = record.grades.grades();
-        for (int g = grade; g < static_cast<int>(grades.size()); ++g) {
-            auto points = grades[static_cast<std::size_t>(g)].points();
-            const std::size_t start = g == grade ? static_cast<std::size_t>(reading) : 0;
-            for (std::size_t i = start; i < points.size(); ++i) visit(points[i]);
-        }
-    };
-    bool in_range = true;
-    for_each_point([&](const SamplePoint& p) {
-        for (int j : averaged) in_range = in_range && displacement_ok(op(p.channel[j]));
-    });
-    if (!in_range) return false;
-    for_each_point([&](SamplePoint& p) {
-        for (int j : averaged) p.channel[j] = op(p.channel[j]);
-    });
-    return true;
-}
-
 IntervalTable clamped(IntervalTable table) {
     for (auto& minutes : table) minutes = std::clamp(minutes, 0, kMaxInterval);
     return table;
@@ -108,15 +73,6 @@ void finish_edit(CLbxDoc& doc, int hint, bool renumber) {
     if (renumber) recompute_minutes(record.grades, record.test_params);
     recompute_averages(record.grades, record.test_params);
     doc.commit_change(hint, renumber);
-}
-
-bool add_to_following(TestRecord& record, int grade, int reading, double value) {
-    return change_following(record, grade, reading, [value](double x) { return x + value; });
-}
-
-bool multiply_following(TestRecord& record, int grade, int reading, double factor) {
-    return change_following(record, grade, reading,
-                            [factor](double x) { return round2(x * factor); });
 }
 
 void store_intervals(TestRecord& record, const IntervalTable& load, const IntervalTable& unload) {
@@ -167,13 +123,8 @@ bool delete_reading(CLbxDoc& doc, int grade, int reading) {
     if (!reading_exists(doc, grade, reading)) return false;
     CTestData& grades = doc.record().grades;
     doc.ui().beep();
-    if (grades.reading_count(grade) > 2) {
-        if (!confirm(doc, kConfirmDeleteReading)) return false;
-        grades.remove_reading(grade, reading);
-    } else {
-        if (!confirm(doc, kConfirmDeleteLastReading)) return false;
-        grades.remove_grade(grade);
-    }
+    if (!confirm(doc, delete_reading_question(grades, grade))) return false;
+    remove_reading_or_grade(grades, grade, reading);
     finish(doc, true);
     return true;
 }
@@ -182,12 +133,7 @@ bool add_fixed_value(CLbxDoc& doc, int grade, int reading) {
     if (!reading_exists(doc, grade, reading)) return false;
     doc.refresh_derived();
     const double settlement = doc.record().grades.get_reading(grade, reading)->settlement;
-    NumberDialogRequest request;
-    request.title = kAddValueTitle;
-    request.labels = {"请输入要加上的位移变化值", "(如果为负值表示减去一个固定值)", "mm"};
-    // The value that brings the reading to zero (never "-0").
-    request.initial = settlement == 0 ? 0.0 : -settlement;
-    const double value = round2(doc.ui().ask_number(request).value_or(0.0));
+    const double value = round2(doc.ui().ask_number(add_value_request(settlement)).value_or(0.0));
     if (value == 0) return false;
     return finish_range_change(doc, add_to_following(doc.record(), grade, reading, value));
 }

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "doc/lbx_doc.h"
+#include "doc/record_edits.h"
 
 namespace kvd {
 
@@ -64,21 +65,9 @@ inline constexpr int kMenuStateReading = 6;       // rows 2 ... n
 // follows can_add_unloading alone; unknown commands are never offered.
 bool command_enabled(int command_id, int menu_state, bool can_add_unloading);
 
-// Texts of the confirmations and dialogs.
-inline constexpr char kConfirmDeleteGrade[] = "您真的决定删除这一级数据吗?";
-inline constexpr char kConfirmDeleteReading[] = "您真的决定删除这个数据吗?";
-inline constexpr char kConfirmDeleteLastReading[] =
-    "这是本级唯一的记录数据，删除此数据将会删掉这一级数据，\n您真的要删除吗?";
-inline constexpr char kAddValueTitle[] = "加上一个固定值";
+// The multiply dialog's title (the add dialog, the confirmations,
+// kValueOutOfRange and kMaxDisplacement are in doc/record_edits.h).
 inline constexpr char kMultiplyTitle[] = "乘上一个固定值";
-// A value or factor whose results would leave the range a displacement may
-// take (see kMaxDisplacement) is refused with this message.
-inline constexpr char kValueOutOfRange[] = "输入的数超出范围!";
-
-// Largest magnitude, in mm, of a displacement the edits write. Far beyond
-// any gauge, it keeps every value finite and every load and time derived
-// from typed text inside the int32 range.
-inline constexpr double kMaxDisplacement = 1e9;
 // Largest sampling interval, minutes: what the header's uint16 fields hold.
 inline constexpr int kMaxInterval = 65535;
 
@@ -113,13 +102,6 @@ bool add_fixed_value(CLbxDoc& doc, int grade, int reading);
 bool multiply_by_factor(CLbxDoc& doc, int grade, int reading);
 // 32820: the document's add unloading data, while no unloading grade exists.
 bool add_unloading_data(CLbxDoc& doc);
-
-// The record operations under add and multiply, without dialogs: every
-// channel whose averaged flag is 1 (whatever its role), from reading r of
-// grade g through the last reading of the test. False, and nothing changed,
-// when the start does not exist or a result would exceed kMaxDisplacement.
-bool add_to_following(TestRecord& record, int grade, int reading, double value);
-bool multiply_following(TestRecord& record, int grade, int reading, double factor);
 
 }  // namespace table_edit
 
