@@ -22,6 +22,10 @@ int run_calib(const Args& args);
 int run_table(const Args& args);
 int run_pages(const Args& args);
 int run_print_table(const Args& args);
+int run_curve(const Args& args);
+int run_curves(const Args& args);
+int run_curve_texts(const Args& args);
+int run_mark(const Args& args);
 
 // Prints a usage error and returns the exit code for it.
 int usage_error(const std::string& message);
@@ -32,5 +36,11 @@ bool take_option(Args& args, const std::string& name, std::string& value);
 bool take_flag(Args& args, const std::string& name);
 // Parses a whole integer; false for anything else.
 bool parse_int(const std::string& text, long long& value);
+
+// The extension of a path in lower case, with its dot (".png").
+std::string lower_extension(const std::string& path);
+// Qt draws text only with an application object; without a display it
+// renders offscreen. Made once, on first use.
+void ensure_gui_application();
 
 }  // namespace kvd::cli

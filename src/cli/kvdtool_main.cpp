@@ -24,7 +24,19 @@ constexpr char kUsage[] =
     "  calib FILE                率定表各行\n"
     "  table summary|load|unload|raw|changes|anchor FILE [--extended]\n"
     "  pages FILE [--extended]   各表的打印页数\n"
-    "  print-table NAME FILE OUT [--page N]   打印页输出为 PDF、PNG 或 SVG\n";
+    "  print-table NAME FILE OUT [--page N]   打印页输出为 PDF、PNG 或 SVG\n"
+    "  curve FILE --kind qs|slgt|slgq OUT [--ratio PCT] [--colour]\n"
+    "                            曲线图像：按 OUT 的扩展名输出 WMF（与导出图像相同）、\n"
+    "                            SVG、PNG 或 PDF；长宽比 PCT 为 10 至 1000（默认 150），\n"
+    "                            不加 --colour 为黑白\n"
+    "  curves FILE PREFIX        报告用的三个图元文件 PREFIX_Qs.WMF、PREFIX_slgt.WMF、\n"
+    "                            PREFIX_slgQ.WMF（黑白，长宽比 150%）\n"
+    "  curve-texts FILE --kind qs|slgt|slgq\n"
+    "                            图元文件（长宽比 100%）中的每段文字：x、y、文字，以制表符\n"
+    "                            分隔；x、y 为文字框的左上角（0.1 mm，原点在图的左上角，\n"
+    "                            y 向上，故为负值）\n"
+    "  mark FILE (--load Q | --settlement S | --ratio R)\n"
+    "                            从加载曲线读取标记：荷载 沉降 位移/荷载 有效(1/0)\n";
 
 }  // namespace
 
@@ -36,6 +48,8 @@ int main(int argc, char** argv) {
         {"grades", run_grades},     {"totals", run_totals}, {"convert", run_convert},
         {"new", run_new},           {"sample", run_sample}, {"calib", run_calib},
         {"table", run_table},       {"pages", run_pages},   {"print-table", run_print_table},
+        {"curve", run_curve},       {"curves", run_curves}, {"curve-texts", run_curve_texts},
+        {"mark", run_mark},
     };
     if (argc < 2) {
         std::fputs(kUsage, stderr);

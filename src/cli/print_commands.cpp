@@ -18,7 +18,6 @@
 #include "tables/table_factory.h"
 
 namespace kvd::cli {
-namespace {
 
 std::string lower_extension(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
@@ -39,8 +38,6 @@ void ensure_gui_application() {
     static QGuiApplication application(argc, argv);
     install_font_substitutions();
 }
-
-}  // namespace
 
 int run_print_table(const Args& arguments) {
     Args args = arguments;

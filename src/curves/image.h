@@ -215,7 +215,9 @@ protected:
     void draw_x_tick(Canvas& canvas, int x);
     // The label row beyond the horizontal axis: the box of text centred on x.
     Rect x_label_box(Canvas& canvas, int x, const std::string& text);
-    // Whether a box starts right of the last drawn label (no label yet: true).
+    // Whether a box starts right of the last drawn label with the label gap
+    // of label_gap.h between them (no label yet: true). One rule for every
+    // horizontal axis.
     bool clear_of_last_label(const Rect& box) const;
     void erase_last_label(Canvas& canvas);
     void draw_x_label(Canvas& canvas, const Rect& box, const std::string& text);

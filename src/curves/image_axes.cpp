@@ -4,6 +4,7 @@
 
 #include "base/format.h"
 #include "curves/image.h"
+#include "curves/label_gap.h"
 
 namespace kvd {
 
@@ -116,11 +117,16 @@ Rect CImage::x_label_box(Canvas& canvas, int x, const std::string& text) {
 }
 
 bool CImage::clear_of_last_label(const Rect& box) const {
-    return !last_label_ || box.left > last_label_->right;
+    return !last_label_ || with_label_gap(box, frame_.tick_font_size).left > last_label_->right;
 }
 
 void CImage::erase_last_label(Canvas& canvas) {
-    if (last_label_) canvas.fill_rect(*last_label_, frame_.background);
+    if (!last_label_) return;
+    // A metafile has no background of its own: it lies on the paper of the
+    // document it is put into, so the label is covered with white there, not
+    // with the window's colour (which would leave a grey patch in a colour
+    // picture).
+    canvas.fill_rect(*last_label_, road() == Road::kMetafile ? kWhite : frame_.background);
 }
 
 void CImage::draw_x_label(Canvas& canvas, const Rect& box, const std::string& text) {

@@ -1,10 +1,11 @@
 #include "curves/q_s.h"
 
 #include <algorithm>
-#include <limits>
+#include <cstdlib>
 
 #include "base/format.h"
 #include "curves/point_edit.h"
+#include "curves/repaint_area.h"
 #include "curves/styled_line.h"
 
 namespace kvd {
@@ -133,23 +134,22 @@ std::optional<CapturedPoint> CQ_s::hit_test(Point cursor) const {
 bool CQ_s::drag_point(Point cursor, Rect& dirty) {
     const int g = captured_grade();
     if (g < 0 || g >= static_cast<int>(points_.size())) return false;
+    const Point before = points_[static_cast<std::size_t>(g)].at;
     const double d = dragged_settlement(cursor.y) - points_[static_cast<std::size_t>(g)].settlement;
     if (d == 0 || !add_to_grade(doc(), g, d)) return false;
     points_[static_cast<std::size_t>(g)] = point_of_grade(g);
 
-    // The point and its neighbours, with a point's diameter around them.
+    // The point where it was and where it is, and its neighbours (the ends
+    // of the two segments that move with it), with room for a marker or a
+    // wide line around each.
+    const CurveLineStyle& l = lines();
+    const int pad = std::max({std::abs(l.point_diameter), l.load_width, l.unload_width});
+    RepaintArea area;
+    area.add(before, pad);
     const int first = std::max(g - 1, 0);
     const int last = std::min(g + 1, static_cast<int>(points_.size()) - 1);
-    const int pad = std::abs(lines().point_diameter);
-    dirty = Rect{std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
-                 std::numeric_limits<int>::min(), std::numeric_limits<int>::max()};
-    for (int k = first; k <= last; ++k) {
-        const Point p = points_[static_cast<std::size_t>(k)].at;
-        dirty.left = std::min(dirty.left, p.x - pad);
-        dirty.right = std::max(dirty.right, p.x + pad);
-        dirty.top = std::max(dirty.top, p.y + pad);
-        dirty.bottom = std::min(dirty.bottom, p.y - pad);
-    }
+    for (int k = first; k <= last; ++k) area.add(points_[static_cast<std::size_t>(k)].at, pad);
+    dirty = area.rect();
     return true;
 }
 

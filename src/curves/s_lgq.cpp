@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "base/format.h"
-#include "curves/label_gap.h"
 #include "curves/point_edit.h"
 #include "curves/repaint_area.h"
 #include "curves/styled_line.h"
@@ -65,7 +64,7 @@ void Cs_lgQ::calc_ranges() {
 void Cs_lgQ::label_replacing(Canvas& canvas, int x, int load) {
     const std::string text = strprintf("%d", load);
     const Rect box = x_label_box(canvas, x, text);
-    if (!clear_of_last_label(with_label_gap(box, frame().tick_font_size))) {
+    if (!clear_of_last_label(box)) {
         erase_last_label(canvas);
     }
     draw_x_label(canvas, box, text);
@@ -84,7 +83,7 @@ void Cs_lgQ::draw_x_axis(Canvas& canvas) {
             // the place of an overlapping neighbour.
             const std::string text = strprintf("%d", p.load);
             const Rect box = x_label_box(canvas, p.at.x, text);
-            const bool clear = clear_of_last_label(with_label_gap(box, frame().tick_font_size));
+            const bool clear = clear_of_last_label(box);
             if (p.load > 0 && k < kLabelledGrades && clear) {
                 draw_x_label(canvas, box, text);
             } else if (p.at.x >= end || k == n - 1) {

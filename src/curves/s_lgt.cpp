@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "base/format.h"
-#include "curves/label_gap.h"
 #include "curves/point_edit.h"
 #include "curves/repaint_area.h"
 #include "curves/styled_line.h"
@@ -86,7 +85,7 @@ void Cs_lgt::calc_ranges() {
 void Cs_lgt::label_time(Canvas& canvas, int x, int minutes) {
     const std::string text = strprintf("%d", minutes);
     const Rect box = x_label_box(canvas, x, text);
-    if (clear_of_last_label(with_label_gap(box, frame().tick_font_size))) {
+    if (clear_of_last_label(box)) {
         draw_x_label(canvas, box, text);
     }
 }
@@ -111,7 +110,7 @@ void Cs_lgt::draw_x_axis(Canvas& canvas) {
         draw_x_tick(canvas, end);
         const std::string text = strprintf("%d", time_max());
         const Rect box = x_label_box(canvas, end, text);
-        if (!clear_of_last_label(with_label_gap(box, frame().tick_font_size))) {
+        if (!clear_of_last_label(box)) {
             erase_last_label(canvas);
         }
         draw_x_label(canvas, box, text);

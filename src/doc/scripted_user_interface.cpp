@@ -114,6 +114,23 @@ std::optional<MarkDialogState> ScriptedUserInterface::ask_mark(const MarkDialogS
     return state;
 }
 
+std::optional<ExportOptions> ScriptedUserInterface::ask_export_options(
+    const ExportOptions& initial) {
+    export_requests_.push_back(initial);
+    while (!export_options_.empty()) {
+        const std::optional<ExportOptions> options = export_options_.front();
+        export_options_.pop_front();
+        if (!options) return std::nullopt;
+        const bool colour_ok = options->colour_mode == 0 || options->colour_mode == 1;
+        if (colour_ok && options->ratio_percent >= kMinExportRatio &&
+            options->ratio_percent <= kMaxExportRatio) {
+            return options;
+        }
+        ++refused_numbers_;
+    }
+    return std::nullopt;
+}
+
 bool ScriptedUserInterface::ask_intervals(IntervalTable& load, IntervalTable& unload) {
     if (intervals_.empty()) return false;
     load = intervals_.front().first;

@@ -53,6 +53,13 @@ public:
     void queue_mark(const MarkDialogState& typed, bool accept = true) {
         marks_.push_back({typed, accept});
     }
+    // Options for the next export options dialogs; an empty queue (or a
+    // queued nothing) cancels. Options the dialog refuses (a colour mode
+    // other than 0 or 1, a ratio outside its range) are counted in
+    // refused_numbers() and the next queued options are typed instead.
+    void queue_export_options(std::optional<ExportOptions> options) {
+        export_options_.push_back(options);
+    }
     // Tables for the next interval dialogs; an empty queue cancels.
     void queue_intervals(const IntervalTable& load, const IntervalTable& unload) {
         intervals_.push_back({load, unload});
@@ -68,6 +75,9 @@ public:
                                             const AxesValidator& validate) override;
     std::optional<MarkDialogState> ask_mark(const MarkDialogState& initial,
                                             const MarkCalculator& calculate) override;
+    std::optional<ExportOptions> ask_export_options(const ExportOptions& initial) override;
+    // The options each export dialog opened with.
+    const std::vector<ExportOptions>& export_requests() const { return export_requests_; }
     const std::vector<NumberDialogRequest>& number_requests() const { return number_requests_; }
     int refused_numbers() const { return refused_numbers_; }
     // The values each axes dialog opened with; what each mark dialog showed last.
@@ -83,6 +93,7 @@ public:
         number_requests_.clear();
         axes_requests_.clear();
         marks_shown_.clear();
+        export_requests_.clear();
         refused_numbers_ = 0;
         beeps_ = 0;
     }
@@ -97,6 +108,8 @@ private:
     std::deque<std::pair<MarkDialogState, bool>> marks_;
     std::vector<AxesDialogState> axes_requests_;
     std::vector<MarkDialogState> marks_shown_;
+    std::deque<std::optional<ExportOptions>> export_options_;
+    std::vector<ExportOptions> export_requests_;
     int refused_numbers_ = 0;
     MessageAnswer default_answer_ = MessageAnswer::kYes;
     std::vector<Shown> shown_;

@@ -78,6 +78,16 @@ struct MarkDialogState {
 // then. The free mode computes nothing.
 using MarkCalculator = std::function<MarkDialogState(const MarkDialogState&)>;
 
+// "图像导出选项": how a curve picture is exported.
+struct ExportOptions {
+    int colour_mode = 0;      // 0 "  黑白" (black on white), 1 "  彩色"
+    int ratio_percent = 150;  // "图形长宽比": height to width of the picture, percent
+    friend bool operator==(const ExportOptions&, const ExportOptions&) = default;
+};
+// The range of the ratio field; the dialog refuses anything else on OK.
+inline constexpr int kMinExportRatio = 10;
+inline constexpr int kMaxExportRatio = 1000;
+
 class UserInterface {
 public:
     virtual ~UserInterface() = default;
@@ -98,6 +108,9 @@ public:
                                                     const AxesValidator& validate) = 0;
     virtual std::optional<MarkDialogState> ask_mark(const MarkDialogState& initial,
                                                     const MarkCalculator& calculate) = 0;
+    // "图像导出选项": the options on OK (the ratio within kMinExportRatio ...
+    // kMaxExportRatio, the dialog sees to it), nothing on Cancel.
+    virtual std::optional<ExportOptions> ask_export_options(const ExportOptions& initial) = 0;
 
     // Conveniences for the common boxes.
     void show_error(const std::string& text) {

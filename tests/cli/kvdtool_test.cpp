@@ -169,6 +169,62 @@ TEST_F(KvdtoolTest, TablesPagesAndPrintedPages) {
     EXPECT_EQ(run("table nonsense " + sample("demo.PTX")).exit_code, 2);
 }
 
+TEST_F(KvdtoolTest, CurvePicturesTextsAndMarks) {
+    const std::string demo = sample("demo.PTX");
+    // WMF: a plain metafile (header type 1, 9 words) whose window extent
+    // (y, x) follows the ratio; the same file as the report's Q-s picture.
+    ASSERT_EQ(run("curve " + demo + " --kind qs " + temp("qs.wmf") + " --ratio 200").exit_code, 0);
+    Bytes wmf;
+    ASSERT_TRUE(read_whole_file(temp("qs.wmf"), wmf).ok());
+    ASSERT_GT(wmf.size(), 40u);
+    EXPECT_EQ(wmf[0] | wmf[1] << 8, 1);
+    EXPECT_EQ(wmf[2] | wmf[3] << 8, 9);
+    ASSERT_EQ(run("curve " + demo + " --kind qs " + temp("default.wmf")).exit_code, 0);
+    ASSERT_EQ(run("curves " + demo + " " + temp("report")).exit_code, 0);
+    Bytes single, report;
+    ASSERT_TRUE(read_whole_file(temp("default.wmf"), single).ok());
+    ASSERT_TRUE(read_whole_file(temp("report_Qs.WMF"), report).ok());
+    EXPECT_TRUE(single == report);
+    EXPECT_TRUE(fs::exists(temp("report_slgt.WMF")));
+    EXPECT_TRUE(fs::exists(temp("report_slgQ.WMF")));
+
+    // PNG through the Qt canvas, 1 : 1.5 at the default ratio.
+    ASSERT_EQ(run("curve " + demo + " --kind slgq " + temp("slgq.png") + " --colour").exit_code, 0);
+    Bytes png;
+    ASSERT_TRUE(read_whole_file(temp("slgq.png"), png).ok());
+    ASSERT_GT(png.size(), 24u);
+    const auto be32 = [&](std::size_t at) {
+        return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+    };
+    EXPECT_NEAR(double(be32(20)) / be32(16), 1.5, 0.01);
+
+    ToolRun refused = run("curve " + demo + " --kind qs " + temp("x.wmf") + " --ratio 1001");
+    EXPECT_EQ(refused.exit_code, 1);
+    EXPECT_EQ(refused.err, "请输入一个介于 10 和 1000 之间的整数。\n");
+    EXPECT_FALSE(fs::exists(temp("x.wmf")));
+    EXPECT_EQ(run("curve " + demo + " --kind qs " + temp("x.wmf") + " --ratio 5").exit_code, 1);
+    EXPECT_EQ(run("curve " + demo + " --kind qt " + temp("x.wmf")).exit_code, 2);
+    EXPECT_EQ(run("curve " + demo + " --kind qs " + temp("x.bmp")).exit_code, 2);
+    EXPECT_EQ(run("curves " + demo + " " + temp("missing/report")).exit_code, 1);
+
+    // Texts at ratio 100 (sx = sy = 2): the title boxes start at design
+    // x 500 and 550, y 10; the first load label is "0".
+    ToolRun texts = run("curve-texts " + demo + " --kind qs");
+    ASSERT_EQ(texts.exit_code, 0);
+    EXPECT_NE(texts.out.find("1000\t-20\tQ-s\n1100\t-20\t曲线\n"), std::string::npos)
+        << texts.out;
+    EXPECT_EQ(texts.out.rfind("285\t-208\t0\n", 0), 0u) << texts.out;
+    EXPECT_NE(texts.out.find("\tQ (kN)\n"), std::string::npos);
+    EXPECT_NE(run("curve-texts " + demo + " --kind slgt").out.find("\tt (min)\n"),
+              std::string::npos);
+
+    // Marks: 1000 kN lies between 900 (3.17 mm) and 1200 kN (4.58 mm).
+    EXPECT_EQ(run("mark " + demo + " --load 1000").out, "1000 3.64 0.004 1\n");
+    EXPECT_EQ(run("mark " + demo + " --settlement 400").out, "0 0.00 0.000 0\n");
+    EXPECT_EQ(run("mark " + demo + " --load 1000 --ratio 0.1").exit_code, 2);
+    EXPECT_EQ(run("mark " + demo).exit_code, 2);
+}
+
 TEST_F(KvdtoolTest, CommittedSamplesAreWhatSampleMakes) {
     const char* types[][2] = {{"demo.PTX", "compression"},
                               {"uplift.PTX", "uplift"},

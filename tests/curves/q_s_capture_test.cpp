@@ -92,8 +92,9 @@ TEST_F(QsCaptureTest, DragMovesTheWholeGradeToTheCursor) {
     EXPECT_TRUE(doc_.is_modified());
     EXPECT_EQ(log_.hints, (std::vector<int>{change_notice(3, kWholeGrade), change_notice(4, 0)}));
     EXPECT_EQ(qs_.points()[3].at.y, -150 - 550);
-    // The repaint area holds the point and its neighbours, a diameter around.
-    EXPECT_EQ(*dirty, (Rect{650 - 15, -525 + 15, 900 + 15, -750 - 15}));
+    // The repaint area holds the point where it was (y -825) and where it is,
+    // and its neighbours, a diameter around.
+    EXPECT_EQ(*dirty, (Rect{650 - 15, -525 + 15, 900 + 15, -825 - 15}));
 
     // The axes stay still during the drag: beyond the plot the cursor is
     // clamped to the axis end (5.00 mm).
@@ -112,6 +113,31 @@ TEST_F(QsCaptureTest, DragMovesTheWholeGradeToTheCursor) {
     qs_.mouse_move({900, -600}, false);
     EXPECT_FALSE(qs_.capture_armed());
     EXPECT_DOUBLE_EQ(settlement(3), 5.0);
+}
+
+TEST_F(QsCaptureTest, DragRepaintsWherePointWasAsWellAsWhereItIs) {
+    // Grade 3 (900, -825) lies below both neighbours (-525 and -750); dragged
+    // up to 1.00 mm it leaves its old marker and segments outside the area
+    // that the new point and the neighbours span.
+    const Point before = qs_.points()[3].at;
+    qs_.cursor_request(before);
+    const auto dirty = qs_.mouse_move({900, -300}, true);
+    ASSERT_TRUE(dirty.has_value());
+    ASSERT_EQ(qs_.points()[3].at.y, -300);
+    const int pad = 15;
+    EXPECT_LE(dirty->bottom, before.y - pad);
+    EXPECT_GE(dirty->top, qs_.points()[2].at.y + pad);  // and up to the highest point
+    EXPECT_GE(dirty->top, -300 + pad);
+    EXPECT_LE(dirty->left, 650 - pad);
+    EXPECT_GE(dirty->right, 900 + pad);
+
+    // A wide unloading line needs more room than the marker.
+    doc_.curve_style().lines.unload_width = 40;
+    paint();
+    qs_.cursor_request(qs_.points()[3].at);
+    const auto wide = qs_.mouse_move({900, -600}, true);
+    ASSERT_TRUE(wide.has_value());
+    EXPECT_EQ(wide->right, 900 + 40);
 }
 
 TEST_F(QsCaptureTest, UpliftDragClampsToTheMirroredPlot) {

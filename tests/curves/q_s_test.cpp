@@ -104,6 +104,30 @@ TEST_F(QsTest, CloseLabelsAreSkippedAndTheEndLabelAlwaysShows) {
     EXPECT_EQ(canvas_.of_kind<recorded::FillRect>().size(), 2u);
 }
 
+TEST_F(QsTest, LabelsThatWouldTouchKeepAQuarterCharacterApart) {
+    // Labels 45 units wide (three digits of a 30-unit font). "464" at x 498
+    // starts 3 units after "400" at x 450 ends: the two would read as one
+    // number, so it is skipped (its tick stays).
+    build({{0, 0}, {400, 1}, {464, 2}, {1000, 3}});
+    paint();
+    EXPECT_EQ(load_labels(), (std::vector<std::string>{"0", "400", "1000"}));
+    EXPECT_NE(std::find(load_ticks().begin(), load_ticks().end(), 498), load_ticks().end());
+
+    // "480" at x 510 leaves 15 units, more than a quarter character (7): drawn.
+    build({{0, 0}, {400, 1}, {480, 2}, {1000, 3}});
+    paint();
+    EXPECT_EQ(load_labels(), (std::vector<std::string>{"0", "400", "480", "1000"}));
+
+    // The end label takes the place of a neighbour it would merely touch, as
+    // of one it overlaps: "924" at x 843 ends at 866, "1000" at x 900 starts
+    // at 870.
+    build({{0, 0}, {500, 1}, {924, 2}, {1000, 3}});
+    paint();
+    const auto fills = canvas_.of_kind<recorded::FillRect>();
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[1].rect, canvas_.find_text("924")->box);
+}
+
 TEST_F(QsTest, TitlesFollowTheTestKind) {
     struct Case {
         int object;
