@@ -11,7 +11,8 @@ namespace kvd {
 // exports agree to the last digit.
 inline double round2(double x) {
     double shifted = x >= 0 ? (x + 0.005) * 100.0 : (x - 0.005) * 100.0;
-    return std::trunc(shifted) / 100.0;
+    // + 0.0 turns the -0.0 of a value just below zero into 0.0 ("-0.00" otherwise).
+    return std::trunc(shifted) / 100.0 + 0.0;
 }
 
 }  // namespace kvd

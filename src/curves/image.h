@@ -131,6 +131,7 @@ public:
     // Logical units of one screen pixel: the slack around the plot in which
     // the cursor still counts as inside.
     void set_pixel_size(int units) { pixel_size_ = units > 0 ? units : 1; }
+    int pixel_size() const { return pixel_size_; }
 
     int captured_grade() const { return captured_grade_; }
     int captured_reading() const { return captured_reading_; }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 
 #include "base/format.h"
 #include "curves/point_edit.h"
@@ -124,22 +125,37 @@ void Cs_lgt::draw_curve(Canvas& canvas) {
     const CurveLineStyle& l = lines();
     const LinePen pen{l.load_pen_style, l.load_width, l.load_colour};
     canvas.set_brush(Brush::solid(l.load_colour));
+    // A grade held for hours has thousands of readings crowded at the right
+    // end of the log axis: a point within a device pixel of the last one
+    // drawn adds nothing to the picture and is passed over (the last point
+    // of a line is always drawn).
+    const int pixel = pixel_size();
+    const auto same_pixel = [pixel](Point a, Point b) {
+        return std::abs(a.x - b.x) < pixel && std::abs(a.y - b.y) < pixel;
+    };
     for (const GradeRow& row : rows_) {
         StyledLine line(canvas);
         bool started = false;
-        for (const Reading& r : row.readings) {
+        Point last;
+        for (std::size_t i = 0; i < row.readings.size(); ++i) {
+            const Reading& r = row.readings[i];
             if (!r.plotted) continue;
-            if (started) {
-                line.line_to(r.at, pen);
-            } else {
+            if (!started) {
                 line.move_to(r.at);
                 started = true;
+                last = r.at;
+            } else if (static_cast<int>(i) == row.last_plotted || !same_pixel(r.at, last)) {
+                line.line_to(r.at, pen);
+                last = r.at;
             }
         }
     }
     for (GradeRow& row : rows_) {
+        std::optional<Point> last;
         for (const Reading& r : row.readings) {
-            if (r.plotted) draw_marker(canvas, r.at);
+            if (!r.plotted || (last && same_pixel(r.at, *last))) continue;
+            draw_marker(canvas, r.at);
+            last = r.at;
         }
         draw_grade_label(canvas, row);
     }

@@ -2,13 +2,6 @@
 
 namespace kvd {
 
-CurveStyle restored_default_curve_style() {
-    CurveStyle style;
-    style.lines.load_colour = style_rgb(255, 255, 0);
-    style.lines.unload_colour = style_rgb(255, 255, 0);
-    return style;
-}
-
 bool can_zoom_in(double sx) {
     return sx < kZoomSteps.back();
 }

@@ -110,9 +110,6 @@ struct CurveStyle {
     friend bool operator==(const CurveStyle&, const CurveStyle&) = default;
 };
 
-// The style that "恢复默认值" sets: the defaults, but both curve colours yellow.
-CurveStyle restored_default_curve_style();
-
 // Settings: section "图形样式", one value per field below. Colours are stored
 // as integers (blue x 65536 + green x 256 + red, i.e. the StyleColour value).
 inline constexpr char kCurveStyleSection[] = "图形样式";

@@ -19,8 +19,17 @@ inline constexpr int kFileLoaded = 60;      // a file was loaded or a snapshot a
 
 inline constexpr int kWholeGrade = 0xFFFF;
 
-// grade x 65536 + reading; reading kWholeGrade names the whole grade.
-constexpr int change_notice(int grade, int reading) { return grade * 65536 + reading; }
+// A change notice carries the grade (0 ... 16383) in bits 16 and up and the
+// reading in the low 16 bits, with bit 30 set so that no notice ever equals
+// one of the named hints above (reading 10 of grade 0 is not "store pages").
+// Reading kWholeGrade names the whole grade.
+inline constexpr int kChangeNoticeFlag = 1 << 30;
+constexpr int change_notice(int grade, int reading) {
+    return kChangeNoticeFlag | ((grade & 0x3FFF) << 16) | (reading & 0xFFFF);
+}
+constexpr bool is_change_notice(int hint) { return (hint & kChangeNoticeFlag) != 0; }
+constexpr int notice_grade(int hint) { return (hint & ~kChangeNoticeFlag) >> 16; }
+constexpr int notice_reading(int hint) { return hint & 0xFFFF; }
 
 class DocView {
 public:

@@ -161,6 +161,7 @@ bool CLbxDoc::restore_from_raw_data() {
     }
     marks_.clear();
     restore_from_raw(record_);
+    refresh_derived();
     modified_ = true;
     update_all_views(hint::kRefresh);
     return true;

@@ -8,6 +8,7 @@
 #include "base/file_io.h"
 #include "base/format.h"
 #include "doc/lbx_doc.h"
+#include "record/grade_compute.h"
 #include "record/test_file_writer.h"
 
 namespace kvd {
@@ -41,6 +42,9 @@ bool CLbxDoc::write_to(const std::string& path, FileKind kind) {
     TestRecord& record = record_;
     const FileKind previous_kind = record.save_kind;
     record.save_kind = kind;
+    // The file keeps each reading's average and minutes: they are brought up
+    // to date here, not left to whichever window painted last.
+    kvd::refresh_derived(record);
     Bytes bytes;
     Status status = write_record(record, bytes);
     if (status.ok()) status = replace_file_atomically(path, bytes);

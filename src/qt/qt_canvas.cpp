@@ -1,5 +1,6 @@
 #include "qt/qt_canvas.h"
 
+#include <QPaintEngine>
 #include <QTextLayout>
 #include <QTextOption>
 #include <algorithm>
@@ -121,7 +122,15 @@ QPolygonF QtCanvas::device_polygon(std::span<const Point> points) const {
 }
 
 void QtCanvas::apply_pen_and_brush() {
-    painter_.setPen(to_qpen(state_.pen, mapping_.scale));
+    QPen pen = to_qpen(state_.pen, mapping_.scale);
+    // On a raster device a pen about one pixel wide looks alike drawn as the
+    // one-pixel cosmetic pen, which is many times faster (a curve of many
+    // thousand readings draws as many segments).
+    if (pen.style() != Qt::NoPen && pen.widthF() < 1.5 && raster_untransformed()) {
+        pen.setWidthF(1.0);
+        pen.setCosmetic(true);
+    }
+    painter_.setPen(pen);
     painter_.setBrush(state_.brush.hollow ? QBrush(Qt::NoBrush)
                                           : QBrush(to_qcolor(state_.brush.colour)));
 }
@@ -151,7 +160,43 @@ void QtCanvas::rectangle(const Rect& rect) {
 
 void QtCanvas::ellipse(const Rect& bounds) {
     apply_pen_and_brush();
-    painter_.drawEllipse(device_rect(bounds));
+    const QRectF device = device_rect(bounds);
+    if (!stamp_ellipse(device)) painter_.drawEllipse(device);
+}
+
+bool QtCanvas::raster_untransformed() const {
+    const QPaintEngine* engine = painter_.paintEngine();
+    return engine && engine->type() == QPaintEngine::Raster &&
+           painter_.transform().type() <= QTransform::TxTranslate;
+}
+
+bool QtCanvas::stamp_ellipse(const QRectF& device) {
+    constexpr double kLargestStamp = 48;  // device pixels
+    if (!raster_untransformed() || device.width() > kLargestStamp ||
+        device.height() > kLargestStamp) {
+        return false;
+    }
+    const QSizeF size = device.size();
+    if (!stamp_ || stamp_->size != size || stamp_->pen != painter_.pen() ||
+        stamp_->brush != painter_.brush() || stamp_->hints != painter_.renderHints()) {
+        // A pixel of room round the ellipse for the pen.
+        QImage image(static_cast<int>(std::ceil(size.width())) + 3,
+                     static_cast<int>(std::ceil(size.height())) + 3,
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter stamp(&image);
+        stamp.setRenderHints(painter_.renderHints());
+        stamp.setPen(painter_.pen());
+        stamp.setBrush(painter_.brush());
+        stamp.drawEllipse(QRectF(QPointF(1, 1), size));
+        stamp.end();
+        stamp_ = EllipseStamp{size, painter_.pen(), painter_.brush(), painter_.renderHints(),
+                              std::move(image)};
+    }
+    const QPoint at(static_cast<int>(std::lround(device.left())) - 1,
+                    static_cast<int>(std::lround(device.top())) - 1);
+    painter_.drawImage(at, stamp_->image);
+    return true;
 }
 
 void QtCanvas::fill_rect(const Rect& rect, Colour colour) {

@@ -6,6 +6,7 @@
 // stays upright whether logical y grows upwards (pages, 0.1 mm) or downwards.
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPolygonF>
 #include <QStringList>
@@ -84,8 +85,27 @@ class QtCanvas : public Canvas {
     QStringList layout_lines(const QString& text, TextFormat format, double width,
                              const QFontMetricsF& metrics) const;
 
+    // A small ellipse on a raster device, stamped from a picture drawn once:
+    // a curve of many thousand readings draws as many equal markers, and
+    // rasterising each anew is what makes its repaint slow. False when the
+    // ellipse must be drawn as such (a vector device, a large or transformed
+    // one).
+    bool stamp_ellipse(const QRectF& device);
+    // Painting pixels (screen, image) without scaling: pixel-exact shortcuts
+    // are allowed.
+    bool raster_untransformed() const;
+
+    struct EllipseStamp {
+        QSizeF size;
+        QPen pen;
+        QBrush brush;
+        QPainter::RenderHints hints;
+        QImage image;
+    };
+
     QPainter& painter_;
     CanvasMapping mapping_;
+    std::optional<EllipseStamp> stamp_;
     State state_;
     std::vector<State> saved_;
     std::optional<Font> cached_font_;  // the Font that device_font_ was made for

@@ -44,11 +44,16 @@ AveragedChannels params_averaged_channels(const TestParams& params) {
     return averaged;
 }
 
-double average_over(const double (&channel)[kChannelCount], const AveragedChannels& averaged) {
+double unrounded_average_over(const double (&channel)[kChannelCount],
+                              const AveragedChannels& averaged) {
     if (averaged.count == 0) return 0.0;
     double sum = 0;
     for (int k = 0; k < averaged.count; ++k) sum += channel[averaged.index[static_cast<std::size_t>(k)]];
-    return round2(sum / averaged.count);
+    return sum / averaged.count;
+}
+
+double average_over(const double (&channel)[kChannelCount], const AveragedChannels& averaged) {
+    return round2(unrounded_average_over(channel, averaged));
 }
 
 // Minutes are int32 in the file images; a sum beyond that range (intervals of
@@ -72,6 +77,11 @@ SamplePoint point_from_raw(const RawReading& raw, int grade, int load) {
 
 double average_settlement(const double (&channel)[kChannelCount], const TestParams& params) {
     return average_over(channel, params_averaged_channels(params));
+}
+
+double unrounded_average_settlement(const double (&channel)[kChannelCount],
+                                    const TestParams& params) {
+    return unrounded_average_over(channel, params_averaged_channels(params));
 }
 
 void recompute_averages(CTestData& grades, const TestParams& params) {

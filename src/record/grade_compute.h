@@ -13,6 +13,11 @@ namespace kvd {
 // Average over the channels that are on the test pile and averaged, through
 // round2; 0 when no channel qualifies.
 double average_settlement(const double (&channel)[kChannelCount], const TestParams& params);
+// The same average before rounding: a typed settlement moves the channels by
+// the difference from it, so that the new average rounds to exactly the
+// typed value.
+double unrounded_average_settlement(const double (&channel)[kChannelCount],
+                                    const TestParams& params);
 
 // Recomputes the settlement of every reading of every grade.
 void recompute_averages(CTestData& grades, const TestParams& params);

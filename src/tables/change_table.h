@@ -25,6 +25,7 @@ class CChangeTable : public CMyGrid {
 
     void fill() override;
     std::string table_name() const override { return "修改记录表"; }
+    bool follows_corrections() const override { return false; }
 
     // The rows per page of the plain layout brought to a multiple of 4:
     // remainder 1 and 2 round down; remainder 3 rounds up when the extra row

@@ -82,6 +82,10 @@ public:
     virtual void fill() = 0;
     // "汇总表", "加载详测表", ...
     virtual std::string table_name() const = 0;
+    // Whether a correction of a reading or grade (a change notice) can change
+    // what the table shows: the raw and modification records show what the
+    // tester wrote and do not follow them.
+    virtual bool follows_corrections() const { return true; }
 
     // The header band as the screen draws it (the merged looks the grid
     // itself cannot hold). The default is each column's row-0 text.

@@ -49,6 +49,7 @@ class CSourceTable : public CMyGrid {
 
     void fill() override;
     std::string table_name() const override { return "原始记录表"; }
+    bool follows_corrections() const override { return false; }
 
     // Column 0 shows consecutive readings of one grade as one merged cell.
     // The screen asks, per column, which body rows merge; columns that never

@@ -103,8 +103,12 @@ bool insert_grade_after(CLbxDoc& doc, int grade) {
     return true;
 }
 
+bool can_insert_reading(const CLbxDoc& doc, int grade) {
+    return doc.record().grades.reading_count(grade) < kMaxGradeReadings;
+}
+
 bool insert_reading_after(CLbxDoc& doc, int grade, int reading) {
-    if (!reading_exists(doc, grade, reading)) return false;
+    if (!reading_exists(doc, grade, reading) || !can_insert_reading(doc, grade)) return false;
     doc.record().grades.duplicate_reading(grade, reading);
     finish(doc, true);
     return true;

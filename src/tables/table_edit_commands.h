@@ -88,7 +88,12 @@ void store_intervals(TestRecord& record, const IntervalTable& load, const Interv
 bool change_sampling_intervals(CLbxDoc& doc);
 // 32781: a grade of two copies of g's last reading right after g.
 bool insert_grade_after(CLbxDoc& doc, int grade);
-// 32782: a copy of reading r inserted at position r.
+// Readings a grade may hold: the rows of a detail table. An insertion beyond
+// them would make a reading no table can show.
+inline constexpr int kMaxGradeReadings = 100;
+// 32782: a copy of reading r inserted at position r; refused (false) when the
+// grade already holds kMaxGradeReadings.
+bool can_insert_reading(const CLbxDoc& doc, int grade);
 bool insert_reading_after(CLbxDoc& doc, int grade, int reading);
 // 32783: confirmation, then the grade is removed.
 bool delete_grade(CLbxDoc& doc, int grade);

@@ -159,6 +159,10 @@ int CTestTable::menu_state_for(CellId cell) const {
 }
 
 bool CTestTable::enabled(int command_id) const {
+    if (command_id == kCommandInsertReading &&
+        !table_edit::can_insert_reading(doc(), grade_of_column(target_.column))) {
+        return false;
+    }
     return command_enabled(command_id, menu_state_for(target_), doc().can_add_unloading_data());
 }
 

@@ -54,7 +54,7 @@ enum class TableKey { kInsert, kDelete };
 class CTestTable : public CMyGrid {
   public:
     static constexpr int kRows = 101;  // the load row and readings 0 ... 99
-    static constexpr int kReadingRows = 100;
+    static constexpr int kReadingRows = table_edit::kMaxGradeReadings;
     static constexpr int kLastTimeRow = 12;  // times of rows 2 ... 12 may be edited
 
     CTestTable(CLbxDoc& doc, const FontMetrics& metrics, GridColours colours = {});

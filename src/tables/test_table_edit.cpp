@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "base/numeric.h"
+#include "record/grade_compute.h"
 #include "tables/test_table.h"
 
 namespace kvd {
@@ -105,8 +106,8 @@ bool CTestTable::edit_reading(int grade, int reading, double value) {
     SamplePoint* point = data ? data->get(reading) : nullptr;
     if (!point) return false;
     const TestParams& params = doc().record().test_params;
-    const double d = value - point->settlement;
-    if (d == 0) return true;
+    if (value == point->settlement) return true;
+    const double d = value - unrounded_average_settlement(point->channel, params);
     for (int j = 0; j < kChannelCount; ++j) {
         if (is_averaged(params, j) && !displacement_ok(point->channel[j] + d)) {
             return refuse(kValueOutOfRange);
@@ -128,9 +129,9 @@ bool CTestTable::append_readings(int grade, int row, double value) {
     if (!data || data->empty() || row > kReadingRows || row <= data->size()) return false;
     const TestParams& params = doc().record().test_params;
     SamplePoint point = data->back();
+    const double d = value - unrounded_average_settlement(point.channel, params);
     for (int j = 0; j < kChannelCount; ++j) {
-        point.channel[j] =
-            is_averaged(params, j) ? point.channel[j] + value - point.settlement : 0.0;
+        point.channel[j] = is_averaged(params, j) ? point.channel[j] + d : 0.0;
         if (!displacement_ok(point.channel[j])) return refuse(kValueOutOfRange);
     }
     point.settlement = value;

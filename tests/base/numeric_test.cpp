@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "base/format.h"
 
 namespace kvd {
@@ -16,6 +18,9 @@ TEST(Round2, HalvesGoAwayFromZeroAfterTruncation) {
     EXPECT_DOUBLE_EQ(round2(12.999), 13.0);
     // Large values do not overflow an integer conversion.
     EXPECT_DOUBLE_EQ(round2(1e15), 1e15);
+    // A value just below zero gives zero, never a negative zero shown as "-0.00".
+    EXPECT_FALSE(std::signbit(round2(-0.004)));
+    EXPECT_EQ(strprintf("%.2f", round2(-0.001)), "0.00");
 }
 
 TEST(Strprintf, FormatsLikePrintfOfAnyLength) {

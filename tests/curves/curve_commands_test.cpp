@@ -183,7 +183,7 @@ TEST_F(CurveCommandTest, ChangeLoadSetsTheWholeGrade) {
     EXPECT_EQ(reading(2, 1).load, 250);
     EXPECT_EQ(reading(3, 0).load, 300);
     EXPECT_TRUE(doc_.is_modified());
-    EXPECT_EQ(log_.hints, (std::vector<int>{2 * 65536 + 0xFFFF, 3 * 65536}));
+    EXPECT_EQ(log_.hints, (std::vector<int>{change_notice(2, kWholeGrade), change_notice(3, 0)}));
     EXPECT_FALSE(qs_.menu_captured());
 
     doc_.record().test_params.test_object = 1;
@@ -224,7 +224,7 @@ TEST_F(CurveCommandTest, MoveToShiftsTheGradeOrTheReading) {
     EXPECT_DOUBLE_EQ(reading(2, 0).settlement, 2.35);  // repeats grade 1's last
     EXPECT_DOUBLE_EQ(settlement(2), 2.5);
     EXPECT_TRUE(doc_.is_modified());
-    EXPECT_EQ(log_.hints, (std::vector<int>{1 * 65536 + 0xFFFF, 2 * 65536}));
+    EXPECT_EQ(log_.hints, (std::vector<int>{change_notice(1, kWholeGrade), change_notice(2, 0)}));
     EXPECT_FALSE(qs_.menu_captured());
 
     // s-lgt moves the captured reading alone.
@@ -236,7 +236,7 @@ TEST_F(CurveCommandTest, MoveToShiftsTheGradeOrTheReading) {
     EXPECT_EQ(ui_.number_requests().at(0).initial, 4.5);
     EXPECT_DOUBLE_EQ(reading(3, 1).settlement, 5.0);
     EXPECT_DOUBLE_EQ(reading(3, 0).settlement, 2.5);
-    EXPECT_EQ(log_.hints, (std::vector<int>{3 * 65536 + 1, 4 * 65536}));
+    EXPECT_EQ(log_.hints, (std::vector<int>{change_notice(3, 1), change_notice(4, 0)}));
 
     // A displacement beyond any gauge is refused with a message.
     slgt.right_click_on(3, 1);

@@ -40,11 +40,6 @@ TEST(CurveStyle, DefaultsAreTheDocumentedOnes) {
     EXPECT_EQ(s.unread, 1.0);
     // A Windows colour value: red in the low byte.
     EXPECT_EQ(style_rgb(0, 0, 160), 0xA00000u);
-
-    const CurveStyle restored = restored_default_curve_style();
-    EXPECT_EQ(restored.lines.load_colour, style_rgb(255, 255, 0));
-    EXPECT_EQ(restored.lines.unload_colour, style_rgb(255, 255, 0));
-    EXPECT_EQ(restored.frame, s.frame);
 }
 
 struct KeyCollector {

@@ -69,6 +69,18 @@ TEST_F(DocTest, RestoreFromRawDataWarnsThenRebuilds) {
     // The project texts survive; the channel setup is the tester's.
     EXPECT_EQ(doc_.record().test_params.site_name, "测试");
     EXPECT_EQ(doc_.record().test_params.averaged[2], 0);
+
+    // Saved at once, with no window in between: the file holds the averages
+    // of the restored readings, not zeros.
+    const SamplePoint restored = *grades.get_reading(1, 2);
+    ASSERT_NE(restored.settlement, 0.0);
+    EXPECT_DOUBLE_EQ(restored.settlement,
+                     average_settlement(restored.channel, doc_.record().test_params));
+    ASSERT_TRUE(doc_.save(path("t.KVD")));
+    TestRecord reread;
+    ReadReport report;
+    ASSERT_TRUE(read_record(read("t.KVD"), reread, report).ok());
+    EXPECT_DOUBLE_EQ(reread.grades.get_reading(1, 2)->settlement, restored.settlement);
 }
 
 TEST_F(DocTest, AddUnloadingDataOnlyWhileThereIsNone) {

@@ -198,6 +198,16 @@ TEST_F(TableCommandTest, InsertReadingCopiesTheTargetAndRenumbers) {
     EXPECT_EQ(reading(1, 3).minutes, 30);
     EXPECT_TRUE(doc_.is_modified());
     EXPECT_EQ(log_.hints, std::vector<int>{hint::kRefresh});
+
+    // A grade holding as many readings as a table has rows takes no more:
+    // neither from the menu nor with the Insert key.
+    doc_.record().grades.grade(1)->insert(1, reading(1, 1), 96);
+    ASSERT_EQ(readings(1), 100);
+    EXPECT_FALSE(load_.enabled(kCommandInsertReading));
+    EXPECT_FALSE(load_.run_command(kCommandInsertReading));
+    ASSERT_TRUE(load_.set_current_cell({2, 2}));
+    EXPECT_FALSE(load_.key_command(TableKey::kInsert));
+    EXPECT_EQ(readings(1), 100);
 }
 
 TEST_F(TableCommandTest, InsertGradeAfterTheTargetOrAtTheEnd) {

@@ -50,6 +50,21 @@ TEST_F(DetailEditTest, TypedReadingMovesTheAveragedChannels) {
     EXPECT_DOUBLE_EQ(reading(1, 0).settlement, 2.35);
 }
 
+TEST_F(DetailEditTest, TypedReadingIsStoredExactlyWhateverTheUnroundedAverage) {
+    // Averages that sit right on a rounding half: the typed value, not one
+    // a hundredth off, is what the table then shows.
+    for (const double offset : {0.005, -0.005, 0.0049999, 0.0050001}) {
+        SamplePoint& point = doc_.record().grades.grade(1)->points()[1];
+        point.channel[0] = 1.0 + offset;
+        point.channel[1] = 1.0 + offset;
+        doc_.refresh_derived();
+        for (const char* typed : {"5.5", "0.01", "-2.35"}) {
+            ASSERT_TRUE(load_.end_edit(2, 2, typed));
+            EXPECT_DOUBLE_EQ(reading(1, 1).settlement, std::stod(typed)) << offset << " " << typed;
+        }
+    }
+}
+
 TEST_F(DetailEditTest, TextThatIsNotANumberReadsAsZero) {
     ASSERT_TRUE(unload_.end_edit(2, 1, "abc"));
     EXPECT_DOUBLE_EQ(reading(3, 1).settlement, 0.0);

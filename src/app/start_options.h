@@ -1,0 +1,49 @@
+#pragma once
+// StartOptions: what the command line of kvd asks for.
+//
+//   kvd [--nosplash] [FILE]
+//   kvd --grab OUT.png [--curve qs|slgt|slgq] [--table summary|load|unload|raw|changes|anchor]
+//       [--page 0-4] [--size WxH] [FILE]
+//
+// The grab renders the main window with FILE open and those tabs chosen into
+// OUT.png and ends the program (used for tests and documentation).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "curves/image.h"
+#include "tables/table_factory.h"
+
+namespace kvd {
+
+struct GrabOptions {
+    std::string output;
+    std::optional<CurveKind> curve;
+    std::optional<TableKind> table;
+    std::optional<int> page;  // parameter page 0 ... 4
+    int width = 1280;
+    int height = 800;
+};
+
+struct StartOptions {
+    bool splash = true;
+    std::string file;  // empty: a new document
+    std::optional<GrabOptions> grab;
+    std::string error;  // set when the command line is not understood
+
+    bool ok() const { return error.empty(); }
+};
+
+// Parses the arguments after the program name (Qt's own options already
+// taken out).
+StartOptions parse_start_options(const std::vector<std::string>& args);
+
+// Whether the raw arguments ask for a window grab: the program then renders
+// offscreen, so this is needed before the application object exists.
+bool wants_grab(int argc, char** argv);
+
+// The usage text shown for a command line that is not understood.
+const char* start_usage();
+
+}  // namespace kvd

@@ -1,0 +1,22 @@
+// The main window tests need a QApplication (widgets) and must never touch
+// the user's settings: every QSettings of the run lives in a temporary
+// folder. kvd_test runs them on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "qt/font_setup.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    QTemporaryDir settings_dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_dir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings_dir.path());
+    kvd::install_font_substitutions();
+    return RUN_ALL_TESTS();
+}
