@@ -3,6 +3,8 @@
 #include <QSettings>
 
 #include "app/recent_files.h"
+#include "doc/settings_store.h"
+#include "qt/qt_settings_backend.h"
 
 namespace kvd {
 namespace {
@@ -20,9 +22,10 @@ QString recent_key(int index) {
 
 AppSettings::AppSettings()
     : settings_(std::make_unique<QSettings>(QString::fromUtf8(kSettingsOrganisation),
-                                            QString::fromUtf8(kSettingsApplication))) {}
+                                            QString::fromUtf8(kSettingsApplication))),
+      document_backend_(std::make_unique<QtSettingsBackend>(*settings_)) {}
 
-AppSettings::AppSettings(Transient) {}
+AppSettings::AppSettings(Transient) : document_backend_(std::make_unique<MemorySettings>()) {}
 
 AppSettings::~AppSettings() = default;
 
@@ -94,6 +97,8 @@ void AppSettings::set_recent_files(const QStringList& files) {
         else settings_->remove(recent_key(i));
     }
 }
+
+SettingsBackend& AppSettings::document_backend() { return *document_backend_; }
 
 void AppSettings::sync() {
     if (settings_) settings_->sync();

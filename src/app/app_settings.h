@@ -1,6 +1,8 @@
 #pragma once
-// AppSettings: the desktop program's own settings — the main window's
-// placement and pane sizes (section "主窗口") and the recent-file list. They
+// AppSettings: the desktop program's settings — the main window's placement
+// and pane sizes (section "主窗口"), the recent-file list, and the store the
+// document's settings (curve style, page setup, print content, folders) are
+// read from and written to. They
 // live in QSettings under organisation "Corvane-VXRA分析" and application
 // "KVD" (an INI file in the user's configuration folder). All QSettings access
 // of the program goes through this class.
@@ -13,6 +15,8 @@
 class QSettings;
 
 namespace kvd {
+
+class SettingsBackend;
 
 inline constexpr char kSettingsOrganisation[] = "Corvane-VXRA分析";
 inline constexpr char kSettingsApplication[] = "KVD";
@@ -67,6 +71,10 @@ public:
     QStringList recent_files() const;
     void set_recent_files(const QStringList& files);
 
+    // Where the document's settings are kept (in memory for transient
+    // settings).
+    SettingsBackend& document_backend();
+
     // Writes pending changes to the file.
     void sync();
 
@@ -77,6 +85,7 @@ private:
     void write_int(const QString& key, int value);
 
     std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<SettingsBackend> document_backend_;
 };
 
 }  // namespace kvd

@@ -23,6 +23,7 @@ inline constexpr int kAddUnloading = 32820;
 inline constexpr int kRestoreRawData = 32800;
 inline constexpr int kUpload = 218;
 inline constexpr int kOptions = 32802;
+inline constexpr int kChannelSetup = 32801;
 inline constexpr int kToolbars = 59392;
 inline constexpr int kStatusBar = 59393;
 inline constexpr int kSupportPage = 32866;

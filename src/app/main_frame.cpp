@@ -19,6 +19,7 @@
 #include "app/sheets_wnd.h"
 #include "curves/image.h"
 #include "doc/extended_display.h"
+#include "doc/settings_store.h"
 #include "qt/qt_font_metrics.h"
 
 namespace kvd {
@@ -54,7 +55,7 @@ CMainFrame::CMainFrame(AppSettings& settings, UserInterface* ui, QWidget* parent
         ui_ = owned_ui_.get();
     }
     doc_ = std::make_unique<CLbxDoc>(*ui_);
-    doc_->set_initial_folder((program_folder() + QStringLiteral("测试文件")).toStdString());
+    load_document_settings();
     metrics_ = std::make_unique<QtFontMetrics>();
 
     restore_placement();
@@ -83,6 +84,24 @@ CMainFrame::~CMainFrame() {
     // The views refer to the tables and curves, which are members: the
     // widgets go first.
     delete takeCentralWidget();
+}
+
+void CMainFrame::load_document_settings() {
+    const QColor face = palette().color(QPalette::Button);
+    const DocumentSettings stored = SettingsStore(settings_.document_backend())
+                                        .read(style_rgb(face.red(), face.green(), face.blue()));
+    doc_->apply_settings(stored);
+    const QString folder = stored.test_folder.empty()
+                               ? program_folder() + QStringLiteral("测试文件")
+                               : QString::fromStdString(stored.test_folder);
+    doc_->set_initial_folder(folder.toStdString());
+}
+
+void CMainFrame::store_document_settings() {
+    if (!SettingsStore(settings_.document_backend()).write(doc_->settings())) {
+        // The program is ending: there is no one left to ask.
+        qWarning("kvd: the settings could not be written");
+    }
 }
 
 void CMainFrame::restore_placement() {
@@ -214,6 +233,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     store_frame_settings();
+    store_document_settings();
     event->accept();
 }
 

@@ -77,7 +77,8 @@ public:
     bool placement_restored() const { return placement_restored_; }
 
     // The file commands. Each asks to save a modified document first; false
-    // when that was cancelled or the command failed.
+    // when that was cancelled or the command failed. new_file then runs the
+    // new-file wizard; its Cancel keeps the document.
     bool open_file(const QString& path);
     bool new_file();
     bool save_file(bool save_as);
@@ -137,6 +138,9 @@ protected:
 
 private:
     // Construction (main_frame.cpp, main_frame_panes.cpp, main_frame_menus.cpp).
+    // The document's settings, read at construction and written at close.
+    void load_document_settings();
+    void store_document_settings();
     void restore_placement();
     void create_panes();
     void create_curve_pane();
@@ -170,6 +174,7 @@ private:
     bool run_table_tool(int command);
     bool open_with_dialog();
     bool open_recent(int index);
+    bool run_channel_setup();
     void toggle_toolbars();
     void zoom_box_selected(int index);
     void show_about();

@@ -15,11 +15,13 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/channel_setup_dialog.h"
 #include "app/curve_view.h"
 #include "app/dialog_support.h"
 #include "app/frame_commands.h"
 #include "app/grid_view.h"
 #include "app/main_frame.h"
+#include "app/new_file_wizard_dialog.h"
 #include "curves/curve_commands.h"
 #include "tables/test_table.h"
 
@@ -67,6 +69,9 @@ bool CMainFrame::run_command(int command) {
             break;
         case kRestoreRawData:
             done = doc_->restore_from_raw_data();
+            break;
+        case kChannelSetup:
+            done = run_channel_setup();
             break;
         case kToolbars:
             toggle_toolbars();
@@ -190,7 +195,19 @@ bool CMainFrame::open_with_dialog() {
 
 bool CMainFrame::new_file() {
     if (!doc_->save_modified()) return false;
-    doc_->new_document();
+    CNewFileWizard wizard(doc_->ui(), this);
+    if (wizard.exec() != QDialog::Accepted) return false;
+    // The wizard accepted only input that the document takes.
+    return doc_->create_from_wizard(wizard.input());
+}
+
+bool CMainFrame::run_channel_setup() {
+    // Edits pending on the pages go into the record first: the pages reload
+    // from it once the new roles are stored.
+    doc_->update_all_views(hint::kStorePages);
+    CChannelSetupDialog dialog(doc_->channel_setup(), this);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    doc_->apply_channel_setup(dialog.setup());
     return true;
 }
 

@@ -43,6 +43,7 @@ constexpr CommandText kCommands[] = {
     {kAddUnloading, "加入卸载数据(&U)", "按加载的各级荷载加入卸载数据\n加入卸载数据"},
     {kRestoreRawData, "将数据恢复到从测试仪刚传过来时的状态",
      "放弃对数据的所有修改，由原始记录重新生成各级数据"},
+    {kChannelSetup, "位移通道设置(&C)...", "设置各位移通道的测试用途和锚桩编号\n位移通道设置"},
     {kUpload, "上传试验数据(&L)", "将原始数据上传到质检站\n将原始数据上传到质检站"},
     {kCalibrationTool, "率定表工具(&L)", "建立、查看和编辑千斤顶与位移传感器的率定表"},
     {kOptions, "选项(&O)", "设置曲线样式、页面、打印内容和数据文件位置"},
@@ -142,6 +143,8 @@ void CMainFrame::create_menus() {
 
     QMenu* tools = bar->addMenu(QStringLiteral("工具(&T)"));
     tools->addActions({actions_[kAddUnloading], actions_[kRestoreRawData]});
+    tools->addSeparator();
+    tools->addAction(actions_[kChannelSetup]);
     tools->addSeparator();
     tools->addActions({actions_[kUpload], actions_[kCalibrationTool]});
     tools->addSeparator();

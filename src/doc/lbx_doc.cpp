@@ -32,6 +32,27 @@ int channels_in_use(const TestHeader& header) {
     return static_cast<int>(std::count(std::begin(header.in_use), std::end(header.in_use), 1));
 }
 
+// The first `count` characters of a UTF-8 text.
+std::string first_characters(const std::string& text, std::size_t count) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool starts_character = (byte & 0xC0) != 0x80;
+        if (starts_character && characters++ == count) return text.substr(0, i);
+    }
+    return text;
+}
+
+ChannelRole known_role(ChannelRole role) {
+    switch (role) {
+        case ChannelRole::kTestPile:
+        case ChannelRole::kAnchorPile:
+            return role;
+        default:
+            return ChannelRole::kUnused;
+    }
+}
+
 }  // namespace
 
 CLbxDoc::CLbxDoc(UserInterface& ui, Clock clock) : ui_(ui), clock_(std::move(clock)) {
@@ -152,6 +173,35 @@ bool CLbxDoc::create_from_wizard(const WizardInput& input) {
     return true;
 }
 
+ChannelSetup CLbxDoc::channel_setup() const {
+    ChannelSetup setup;
+    const TestParams& params = record_.test_params;
+    for (std::size_t j = 0; j < setup.roles.size(); ++j) {
+        setup.roles[j] = params.channel_role[j];
+        setup.anchor_pile_numbers[j] = params.anchor_pile_number[j];
+    }
+    return setup;
+}
+
+void CLbxDoc::apply_channel_setup(const ChannelSetup& setup) {
+    TestParams& params = record_.test_params;
+    TestHeader& header = record_.header;
+    for (std::size_t j = 0; j < setup.roles.size(); ++j) {
+        const ChannelRole role = known_role(setup.roles[j]);
+        params.channel_role[j] = role;
+        if (role == ChannelRole::kUnused) params.averaged[j] = 0;
+        params.anchor_pile_number[j] =
+            first_characters(setup.anchor_pile_numbers[j], kAnchorPileNumberChars);
+        header.in_use[j] = role != ChannelRole::kUnused ? 1 : 0;
+        header.test_pile[j] = role == ChannelRole::kTestPile ? 1 : 0;
+        header.averaged[j] = params.averaged[j] != 0 ? 1 : 0;
+    }
+    refresh_derived();
+    modified_ = true;
+    // The displacement and project pages show the in-use and averaged bytes.
+    update_all_views(hint::kLoadPages);
+}
+
 bool CLbxDoc::restore_from_raw_data() {
     if (!can_restore_from_raw_data()) return false;
     ui_.beep();
@@ -210,5 +260,26 @@ void CLbxDoc::commit_change(int hint, bool renumber) {
 }
 
 void CLbxDoc::refresh_derived() { kvd::refresh_derived(record_); }
+
+DocumentSettings CLbxDoc::settings() const {
+    DocumentSettings settings;
+    settings.curve_style = curve_style_;
+    settings.page_setup = page_setup_;
+    settings.print_content = print_content_;
+    settings.test_folder = test_folder_;
+    settings.calibration_folder = calibration_folder_;
+    return settings;
+}
+
+void CLbxDoc::apply_settings(const DocumentSettings& settings) {
+    const double zoom = curve_style_.zoom;
+    curve_style_ = settings.curve_style;
+    curve_style_.zoom = zoom;
+    page_setup_ = settings.page_setup;
+    print_content_ = settings.print_content;
+    test_folder_ = settings.test_folder;
+    calibration_folder_ = settings.calibration_folder;
+    update_all_views(hint::kRefresh);
+}
 
 }  // namespace kvd

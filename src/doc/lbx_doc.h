@@ -12,6 +12,7 @@
 //   edits -> record -> modified flag -> views (hint or change notice)
 //   save -> views (hint 10) -> kind and name rules -> write_record -> file
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -23,6 +24,7 @@
 #include "doc/curve_style.h"
 #include "doc/doc_view.h"
 #include "doc/page_setup.h"
+#include "doc/settings_store.h"
 #include "doc/user_interface.h"
 #include "record/new_file_wizard.h"
 #include "record/test_record.h"
@@ -40,6 +42,16 @@ inline constexpr char kOldFormatCaption[] = "转换数据格式";
 inline constexpr char kSaveTestFileQuestion[] =
     "后缀名.PTX或.PTX2测试文件 将另存为 后缀名.KVD或.KVD2分析文件，是否继续？";
 inline constexpr char kRestoreWarning[] = "从原始数据恢复将废除对数据进行的所有修改!\n您是否继续?";
+
+// "位移通道设置": what the channel setup dialog edits, for the channels that
+// have a row in it (1 ... kChannelSetupRows).
+inline constexpr int kChannelSetupRows = 12;
+inline constexpr std::size_t kAnchorPileNumberChars = 15;  // characters, not bytes
+
+struct ChannelSetup {
+    std::array<ChannelRole, kChannelSetupRows> roles{};
+    std::array<std::string, kChannelSetupRows> anchor_pile_numbers;
+};
 
 class CLbxDoc {
 public:
@@ -87,6 +99,12 @@ public:
     // Folder offered by the first open and save dialogs (the options' test-file folder).
     void set_initial_folder(std::string folder) { initial_folder_ = std::move(folder); }
 
+    // The user settings the document holds: curve style (its zoom stays as
+    // it is), page setup, print content and the two data folders as chosen
+    // (empty for the program's defaults).
+    DocumentSettings settings() const;
+    void apply_settings(const DocumentSettings& settings);
+
     // The open dialog has checked the file it is about to open: the next
     // open() skips the checks (and consumes this).
     void skip_next_open_checks() { check_on_open_ = false; }
@@ -99,6 +117,15 @@ public:
     // File > New after the wizard: a hand-made test from the wizard's input.
     // Invalid input is refused with the wizard's message and changes nothing.
     bool create_from_wizard(const WizardInput& input);
+    // The roles and anchor pile numbers of TestParams, for the channel setup dialog.
+    ChannelSetup channel_setup() const;
+    // The channel setup dialog's OK: the roles go into TestParams and into the
+    // header's in-use and test-pile bytes (so that they survive a save), a
+    // channel set to unused loses its averaged flag, the anchor pile numbers
+    // are cut to kAnchorPileNumberChars characters; the settlements are
+    // recomputed, the document is marked modified and the views (pages
+    // included) reload. A role outside the three counts as unused.
+    void apply_channel_setup(const ChannelSetup& setup);
     // Frees the contents (grades, raw readings, marks) and resets TestParams.
     void close();
 
@@ -147,6 +174,8 @@ private:
     DocFrame* frame_ = nullptr;
     std::string path_;
     std::string initial_folder_;
+    std::string test_folder_;
+    std::string calibration_folder_;
     bool modified_ = false;
     bool upload_enabled_ = false;
     bool check_on_open_ = true;

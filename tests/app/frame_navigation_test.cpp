@@ -19,6 +19,7 @@
 #include "app/curve_view.h"
 #include "app/frame_commands.h"
 #include "app/grid_view.h"
+#include "app/new_file_wizard_dialog.h"
 #include "app/sheets_wnd.h"
 #include "curves/curve_commands.h"
 #include "doc/extended_display.h"
@@ -224,6 +225,7 @@ TEST_F(FrameNavigationTest, TabCaptionsFollowTheKindOfTest) {
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("plate.PTX - ROzadazoza"));
     ASSERT_TRUE(frame().open_file(copy("demo.KVD")));
     EXPECT_EQ(captions(), QStringList({"Q-s曲线", "s-lgt曲线", "s-lgQ曲线"}));
+    when_modal<CNewFileWizard>([](CNewFileWizard* wizard) { wizard->accept(); });
     ASSERT_TRUE(frame().new_file());
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("新文件.KVD - ROzadazoza"));
 }

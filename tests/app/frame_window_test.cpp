@@ -82,6 +82,39 @@ TEST_F(FrameWindowTest, OpensWhereItWasClosedAndStoresItsPlacementAgain) {
     EXPECT_EQ(frame().initial_show_command(), kShowNormal);
 }
 
+TEST_F(FrameWindowTest, TheDocumentsSettingsAreReadAtStartAndWrittenAtClose) {
+    // Nothing stored: a fresh installation's look, the background the
+    // desktop's button face.
+    make_frame(false, false);
+    const QColor face = frame().palette().color(QPalette::Button);
+    EXPECT_EQ(doc().curve_style().frame.background,
+              style_rgb(face.red(), face.green(), face.blue()));
+    EXPECT_EQ(doc().curve_style().lines.load_colour, style_rgb(0, 0, 160));
+
+    // Stored values are used; one the program cannot use is not.
+    {
+        QSettings stored = user_settings();
+        stored.setValue(QStringLiteral("图形样式/卸载曲线颜色"), 0x00FF00);
+        stored.setValue(QStringLiteral("图形样式/作图点直径"), 0);
+        stored.setValue(QStringLiteral("打印选项/打印版式"), 1);
+        stored.setValue(QStringLiteral("常规/测试文件位置"), dir_.path());
+    }
+    make_frame(false, false);
+    EXPECT_EQ(doc().curve_style().lines.unload_colour, 0x00FF00u);
+    EXPECT_EQ(doc().curve_style().lines.point_diameter, 15);
+    EXPECT_EQ(doc().print_content().curve_layout, 1);
+    EXPECT_EQ(doc().settings().test_folder, dir_.path().toStdString());
+
+    // Changed while the program runs, written when it ends.
+    doc().page_setup().left_margin = 310;
+    doc().curve_style().lines.point_diameter = 22;
+    ASSERT_TRUE(frame().close());
+    QSettings written = user_settings();
+    EXPECT_EQ(written.value(QStringLiteral("页面设置/左边距")).toInt(), 310);
+    EXPECT_EQ(written.value(QStringLiteral("图形样式/作图点直径")).toInt(), 22);
+    EXPECT_EQ(written.value(QStringLiteral("图形样式/卸载曲线颜色")).toInt(), 0x00FF00);
+}
+
 TEST_F(FrameWindowTest, PaneSizesAreKeptWithinTheFrame) {
     store_placement(1, 0, 0, 900, 1400);
     struct Case {
