@@ -45,15 +45,15 @@ protected:
     void build(const std::vector<GradeSpec>& specs) {
         CTestData& grades = doc_.record().grades;
         grades.clear();
-        for (const GradeSpec& spec : specs) {
+        for (const GradeSpec& planned : specs) {
             const int g = grades.grade_count();
             COneGradeData& grade = grades.append_grade();
             for (int i = 0; i < 2; ++i) {
                 SamplePoint point{};
                 point.grade = g;
-                point.loading = spec.loading ? kLoading : kUnloading;
-                point.load = spec.load;
-                point.channel[0] = spec.settlement;
+                point.loading = planned.loading ? kLoading : kUnloading;
+                point.load = planned.load;
+                point.channel[0] = planned.settlement;
                 grade.append(point);
             }
         }

@@ -49,14 +49,14 @@ protected:
     void build_readings(const std::vector<GradeReadings>& specs) {
         CTestData& grades = doc_.record().grades;
         grades.clear();
-        for (const GradeReadings& spec : specs) {
+        for (const GradeReadings& planned : specs) {
             const int g = grades.grade_count();
             COneGradeData& grade = grades.append_grade();
-            for (double s : spec.settlements) {
+            for (double s : planned.settlements) {
                 SamplePoint point{};
                 point.grade = g;
-                point.loading = spec.loading ? kLoading : kUnloading;
-                point.load = spec.load;
+                point.loading = planned.loading ? kLoading : kUnloading;
+                point.load = planned.load;
                 point.channel[0] = s;
                 grade.append(point);
             }

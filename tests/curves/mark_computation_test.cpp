@@ -25,17 +25,17 @@ struct Grade {
 CTestData make_grades(const std::vector<Grade>& specs) {
     CTestData grades;
     double previous = 0;
-    for (const Grade& spec : specs) {
+    for (const Grade& planned : specs) {
         COneGradeData& grade = grades.append_grade();
         for (int i = 0; i < 2; ++i) {
             SamplePoint p{};
             p.grade = grades.grade_count() - 1;
-            p.loading = spec.loading ? kLoading : kUnloading;
-            p.load = spec.load;
-            p.settlement = i == 1 ? spec.settlement : previous;
+            p.loading = planned.loading ? kLoading : kUnloading;
+            p.load = planned.load;
+            p.settlement = i == 1 ? planned.settlement : previous;
             grade.append(p);
         }
-        previous = spec.settlement;
+        previous = planned.settlement;
     }
     return grades;
 }

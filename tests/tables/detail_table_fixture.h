@@ -50,22 +50,22 @@ protected:
     void build(const std::vector<GradeSpec>& loading, const std::vector<GradeSpec>& unloading) {
         CTestData& grades = doc_.record().grades;
         grades.clear();
-        auto add = [&](const GradeSpec& spec, int flag) {
+        auto add = [&](const GradeSpec& planned, int flag) {
             const int g = grades.grade_count();
             COneGradeData& grade = grades.append_grade();
-            for (int i = 0; i < spec.readings; ++i) {
+            for (int i = 0; i < planned.readings; ++i) {
                 SamplePoint point{};
                 point.grade = g;
                 point.loading = flag;
-                point.load = spec.load;
+                point.load = planned.load;
                 point.channel[0] = g + 0.1 * i;
                 point.channel[1] = point.channel[0] + 0.2;
                 point.channel[2] = 5 + g;
                 grade.append(point);
             }
         };
-        for (const GradeSpec& spec : loading) add(spec, kLoading);
-        for (const GradeSpec& spec : unloading) add(spec, kUnloading);
+        for (const GradeSpec& planned : loading) add(planned, kLoading);
+        for (const GradeSpec& planned : unloading) add(planned, kUnloading);
         doc_.refresh_derived();
         doc_.set_modified(false);
     }
