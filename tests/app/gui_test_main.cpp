@@ -1,4 +1,4 @@
-// The main window tests need a QApplication (widgets) and must never touch
+// Every GUI test program needs a QApplication (widgets) and must never touch
 // the user's settings: every QSettings of the run lives in a temporary
 // folder. kvd_test runs them on the offscreen platform.
 #include <gtest/gtest.h>
