@@ -22,8 +22,8 @@
 #include <memory>
 #include <string>
 
-#include "app/curve_view.h"
-#include "app/grid_view.h"
+#include "app/curves/curve_view.h"
+#include "app/tables/grid_view.h"
 #include "base/file_io.h"
 #include "base/memory_tuning.h"
 #include "cli/sample_maker.h"

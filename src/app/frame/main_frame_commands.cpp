@@ -1,0 +1,251 @@
+// The commands of the main window: the file commands, the commands it
+// forwards to the active curve or table, the view toggles, zoom and the
+// about box.
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "app/tools/channel_setup_dialog.h"
+#include "app/curves/curve_view.h"
+#include "app/dialogs/dialog_support.h"
+#include "app/frame/frame_commands.h"
+#include "app/tables/grid_view.h"
+#include "app/frame/main_frame.h"
+#include "app/tools/new_file_wizard_dialog.h"
+#include "curves/curve_commands.h"
+#include "tables/test_table.h"
+
+namespace kvd {
+namespace {
+
+using namespace frame_command;
+
+// The open dialog's filter. The text in front is what the user sees; the
+// last bracket is the pattern list the dialog filters with (Qt separates
+// patterns with blanks, and matches them regardless of case).
+constexpr char kOpenFilter[] =
+    "KV静载分析文件，测试文件 (*.KVD;*.PTX;*.KVD2;*.PTX2) (*.KVD *.PTX *.KVD2 *.PTX2)";
+
+constexpr char kProductName[] = "ROzadazoza";
+constexpr char kVersionLine[] = "版本：KV 18.0528 for kN and kPa";
+
+std::string local_path(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+bool CMainFrame::run_command(int command) {
+    if (!command_enabled(command)) return false;
+    bool done = false;
+    switch (command) {
+        case kNew:
+            done = new_file();
+            break;
+        case kOpen:
+            done = open_with_dialog();
+            break;
+        case kSave:
+            done = save_file(false);
+            break;
+        case kSaveAs:
+            done = save_file(true);
+            break;
+        case kExit:
+            done = close();
+            break;
+        case kAddUnloading:
+            done = table_edit::add_unloading_data(*doc_);
+            break;
+        case kRestoreRawData:
+            done = doc_->restore_from_raw_data();
+            break;
+        case kChannelSetup:
+            done = run_channel_setup();
+            break;
+        case kToolbars:
+            toggle_toolbars();
+            done = true;
+            break;
+        case kStatusBar:
+            statusBar()->setVisible(statusBar()->isHidden());
+            done = true;
+            break;
+        case kAbout:
+            show_about();
+            done = true;
+            break;
+        case kFitWindow:
+            zoom_box_selected(kZoomBoxFitItem);
+            done = true;
+            break;
+        case kInsertReading:
+        case kDeleteReading:
+            if (active_pane_ == ActivePane::kTables)
+                done = run_table_tool(command);
+            else
+                done = run_curve_tool(command);
+            break;
+        case kExportImage:
+        case kSetAxes:
+        case kShift:
+        case kInvert:
+            done = run_curve_tool(command);
+            break;
+        default:
+            break;
+    }
+    update_command_states();
+    return done;
+}
+
+bool CMainFrame::curve_command_enabled(int command) const {
+    if (command == curve_command::kFitWindow) return true;
+    const CurveView* view = active_curve_view();
+    return view && view->command_enabled(command);
+}
+
+bool CMainFrame::table_command_enabled(int command) const {
+    GridView* view = active_grid_view();
+    if (!view) return false;
+    if (const auto* detail = dynamic_cast<const CTestTable*>(&view->table())) {
+        return detail->enabled(command);
+    }
+    // The other tables have no target cell: only the commands on the whole
+    // test are offered.
+    return kvd::command_enabled(command, kMenuStateNone, doc_->can_add_unloading_data());
+}
+
+bool CMainFrame::run_curve_tool(int command) {
+    if (command == curve_command::kFitWindow) return run_command(kFitWindow);
+    CurveView* view = active_curve_view();
+    if (!view || !view->command_enabled(command)) return false;
+    const bool changed = view->run_command(command);
+    sync_zoom_box();
+    update_command_states();
+    return changed;
+}
+
+bool CMainFrame::run_table_tool(int command) {
+    GridView* view = active_grid_view();
+    if (!view || !table_command_enabled(command)) return false;
+    bool changed = false;
+    if (auto* detail = dynamic_cast<CTestTable*>(&view->table())) {
+        changed = detail->run_command(command);
+    } else if (command == kCommandChangeIntervals) {
+        changed = table_edit::change_sampling_intervals(*doc_);
+    } else if (command == kCommandAddUnloading) {
+        changed = table_edit::add_unloading_data(*doc_);
+    }
+    update_command_states();
+    return changed;
+}
+
+bool CMainFrame::open_file(const QString& path) {
+    if (!doc_->save_modified()) return false;
+    if (!doc_->open(local_path(path))) {
+        // A recent entry for a file that is gone is of no more use.
+        if (!QFileInfo::exists(path)) {
+            recent_.remove(path);
+            rebuild_recent_menu();
+        }
+        return false;
+    }
+    remember_recent(path);
+    return true;
+}
+
+bool CMainFrame::open_recent(int index) {
+    const QString path = recent_.files().value(index);
+    return !path.isEmpty() && open_file(path);
+}
+
+bool CMainFrame::open_with_dialog() {
+    if (!doc_->save_modified()) return false;
+    QString folder = last_open_folder_;
+    if (first_open_) {
+        // The test-file folder of the options, on the first open only.
+        const QString tests = QCoreApplication::applicationDirPath() + QStringLiteral("/测试文件");
+        if (QFileInfo(tests).isDir()) folder = tests;
+    }
+    QFileDialog dialog(this, QStringLiteral("打开"), folder, QString::fromUtf8(kOpenFilter));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    set_file_dialog_texts(&dialog);
+    first_open_ = false;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    const QString path = dialog.selectedFiles().constFirst();
+    last_open_folder_ = QFileInfo(path).absolutePath();
+    // The document runs the version, kind and unfinished-test checks.
+    if (!doc_->open(local_path(path))) return false;
+    remember_recent(path);
+    return true;
+}
+
+bool CMainFrame::new_file() {
+    if (!doc_->save_modified()) return false;
+    CNewFileWizard wizard(doc_->ui(), this);
+    if (wizard.exec() != QDialog::Accepted) return false;
+    // The wizard accepted only input that the document takes.
+    return doc_->create_from_wizard(wizard.input());
+}
+
+bool CMainFrame::run_channel_setup() {
+    // Edits pending on the pages go into the record first: the pages reload
+    // from it once the new roles are stored.
+    doc_->update_all_views(hint::kStorePages);
+    CChannelSetupDialog dialog(doc_->channel_setup(), this);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    doc_->apply_channel_setup(dialog.setup());
+    return true;
+}
+
+bool CMainFrame::save_file(bool save_as) {
+    const bool saved = doc_->save_document(save_as);
+    // Saving may have renamed the document (a test file becomes an analysis file).
+    refresh_title();
+    if (saved) remember_recent(QFile::decodeName(QByteArray::fromStdString(doc_->path())));
+    update_command_states();
+    return saved;
+}
+
+void CMainFrame::toggle_toolbars() {
+    // Each bar independently: shown if hidden, hidden if shown.
+    for (QToolBar* bar : {file_toolbar_, edit_toolbar_}) bar->setVisible(bar->isHidden());
+}
+
+void CMainFrame::zoom_box_selected(int index) {
+    doc_->set_zoom_factor(zoom_of_box_item(index));
+    sync_zoom_box();
+    for (CurveView* view : curve_views_) view->on_document_update(hint::kRefresh);
+}
+
+void CMainFrame::show_about() {
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("about_dialog"));
+    dialog.setWindowTitle(QStringLiteral("关于 KVD"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* icon = new QLabel(&dialog);
+    icon->setPixmap(windowIcon().pixmap(32, 32));
+    layout->addWidget(icon);
+    layout->addWidget(new QLabel(QString::fromUtf8(kProductName), &dialog));
+    layout->addWidget(new QLabel(QString::fromUtf8(kVersionLine), &dialog));
+    auto* buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog.exec();
+}
+
+}  // namespace kvd

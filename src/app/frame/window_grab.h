@@ -1,0 +1,18 @@
+#pragma once
+// `kvd --grab`: the main window with a file open and the chosen tabs in
+// front, rendered into a PNG without showing anything on the screen. The
+// program's messages go to standard error and its questions are answered
+// "yes"; the user's settings are neither read nor written, so the same
+// command always gives the same picture.
+
+#include <string>
+
+#include "app/frame/start_options.h"
+
+namespace kvd {
+
+// Needs the application object (on the offscreen platform). Returns the exit
+// code: 0, or 1 after a message on standard error.
+int run_window_grab(const GrabOptions& grab, const std::string& file);
+
+}  // namespace kvd
