@@ -24,10 +24,22 @@ std::optional<TemporaryFolder> TemporaryFolder::create(const std::string& purpos
     return TemporaryFolder(pattern);
 }
 
-TemporaryFolder::~TemporaryFolder() {
+TemporaryFolder& TemporaryFolder::operator=(TemporaryFolder&& other) noexcept {
+    if (this != &other) {
+        remove();
+        path_ = std::move(other.path_);
+        other.path_.clear();
+    }
+    return *this;
+}
+
+TemporaryFolder::~TemporaryFolder() { remove(); }
+
+void TemporaryFolder::remove() {
     if (path_.empty()) return;
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+    path_.clear();
 }
 
 }  // namespace kvd

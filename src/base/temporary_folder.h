@@ -20,13 +20,15 @@ public:
     TemporaryFolder(TemporaryFolder&& other) noexcept : path_(std::move(other.path_)) {
         other.path_.clear();
     }
-    TemporaryFolder& operator=(TemporaryFolder&&) = delete;
+    // Removes the folder held so far and takes over the other's.
+    TemporaryFolder& operator=(TemporaryFolder&& other) noexcept;
     TemporaryFolder(const TemporaryFolder&) = delete;
     ~TemporaryFolder();
 
     const std::string& path() const { return path_; }
 
 private:
+    void remove();
     explicit TemporaryFolder(std::string path) : path_(std::move(path)) {}
     std::string path_;
 };

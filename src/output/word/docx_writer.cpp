@@ -164,9 +164,16 @@ private:
     void table(const Table& t) {
         // The grid: every cell edge of every row.
         std::vector<int> edges{0};
+        std::vector<int> row_edges;
+        std::vector<int> previous;
         for (const Row& row : t.rows) {
+            row_edges.clear();
             int x = 0;
-            for (const Cell& c : row.cells) edges.push_back(x += c.width);
+            for (const Cell& c : row.cells) row_edges.push_back(x += c.width);
+            // Long tables repeat the same row shape: each shape once.
+            if (row_edges == previous) continue;
+            edges.insert(edges.end(), row_edges.begin(), row_edges.end());
+            previous.swap(row_edges);
         }
         std::sort(edges.begin(), edges.end());
         edges.erase(std::unique(edges.begin(), edges.end()), edges.end());

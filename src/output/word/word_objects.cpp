@@ -80,6 +80,8 @@ int Documents::count() const { return static_cast<int>(app_->documents_.size());
 Document::Document(Application& application, content::WordDocument content)
     : app_(application), content_(std::move(content)), cursor_(content_) {}
 
+bool Document::logging() const { return app_.logging(); }
+
 void Document::log(const char* object, const char* member, int id, const std::string& arguments) {
     if (!app_.logging()) return;
     (void)id;
@@ -109,69 +111,69 @@ int Document::table_block(int table_id) const {
 // --- Selection and what it hands out ---------------------------------------
 
 Font Selection::font() const {
-    doc_->log("Selection", "Font", dispid::kFont);
+    if (doc_->logging()) doc_->log("Selection", "Font", dispid::kFont);
     return Font(*doc_);
 }
 Cells Selection::cells() const {
-    doc_->log("Selection", "Cells", dispid::kCells);
+    if (doc_->logging()) doc_->log("Selection", "Cells", dispid::kCells);
     return Cells(*doc_);
 }
 Rows Selection::rows() const {
-    doc_->log("Selection", "Rows", dispid::kRows);
+    if (doc_->logging()) doc_->log("Selection", "Rows", dispid::kRows);
     return Rows(*doc_);
 }
 Range Selection::range() const {
-    doc_->log("Selection", "Range", dispid::kRange);
+    if (doc_->logging()) doc_->log("Selection", "Range", dispid::kRange);
     return Range(*doc_, doc_->cursor().active());
 }
 InlineShapes Selection::inline_shapes() const {
-    doc_->log("Selection", "InlineShapes", dispid::kInlineShapes);
+    if (doc_->logging()) doc_->log("Selection", "InlineShapes", dispid::kInlineShapes);
     return InlineShapes(*doc_);
 }
 ParagraphFormat Selection::paragraph_format() const {
-    doc_->log("Selection", "ParagraphFormat", dispid::kParagraphFormat);
+    if (doc_->logging()) doc_->log("Selection", "ParagraphFormat", dispid::kParagraphFormat);
     return ParagraphFormat(*doc_);
 }
 
 bool Selection::insert_break(int type) {
-    doc_->log("Selection", "InsertBreak", dispid::kInsertBreak, strprintf("(%d)", type));
+    if (doc_->logging()) doc_->log("Selection", "InsertBreak", dispid::kInsertBreak, strprintf("(%d)", type));
     return doc_->cursor().insert_break(type);
 }
 
 std::optional<int> Selection::move_left(int unit, int count, int extend) {
-    doc_->log("Selection", "MoveLeft", dispid::kMoveLeft,
+    if (doc_->logging()) doc_->log("Selection", "MoveLeft", dispid::kMoveLeft,
               strprintf("(%d, %d%s)", unit, count, bool_text(extend)));
     return doc_->cursor().move_left(unit, count, extend == kExtend);
 }
 std::optional<int> Selection::move_right(int unit, int count, int extend) {
-    doc_->log("Selection", "MoveRight", dispid::kMoveRight,
+    if (doc_->logging()) doc_->log("Selection", "MoveRight", dispid::kMoveRight,
               strprintf("(%d, %d%s)", unit, count, bool_text(extend)));
     return doc_->cursor().move_right(unit, count, extend == kExtend);
 }
 std::optional<int> Selection::move_up(int unit, int count, int extend) {
-    doc_->log("Selection", "MoveUp", dispid::kMoveUp,
+    if (doc_->logging()) doc_->log("Selection", "MoveUp", dispid::kMoveUp,
               strprintf("(%d, %d%s)", unit, count, bool_text(extend)));
     return doc_->cursor().move_up(unit, count, extend == kExtend);
 }
 std::optional<int> Selection::move_down(int unit, int count, int extend) {
-    doc_->log("Selection", "MoveDown", dispid::kMoveDown,
+    if (doc_->logging()) doc_->log("Selection", "MoveDown", dispid::kMoveDown,
               strprintf("(%d, %d%s)", unit, count, bool_text(extend)));
     return doc_->cursor().move_down(unit, count, extend == kExtend);
 }
 
 bool Selection::type_text(std::string_view text) {
-    doc_->log("Selection", "TypeText", dispid::kTypeText,
+    if (doc_->logging()) doc_->log("Selection", "TypeText", dispid::kTypeText,
               "(\"" + std::string(text) + "\")");
     return doc_->cursor().type_text(text);
 }
 
 bool Selection::type_paragraph() {
-    doc_->log("Selection", "TypeParagraph", dispid::kTypeParagraph, "()");
+    if (doc_->logging()) doc_->log("Selection", "TypeParagraph", dispid::kTypeParagraph, "()");
     return doc_->cursor().type_paragraph();
 }
 
 bool Font::set_bold(int value) {
-    doc_->log("Font", "Bold", dispid::kBold, strprintf(" = %d", value));
+    if (doc_->logging()) doc_->log("Font", "Bold", dispid::kBold, strprintf(" = %d", value));
     Cursor& cursor = doc_->cursor();
     if (value == kToggle)
         cursor.set_bold(!cursor.bold());
@@ -183,26 +185,26 @@ bool Font::set_bold(int value) {
 }
 
 bool Font::set_size(double points) {
-    doc_->log("Font", "Size", dispid::kSize, strprintf(" = %g", points));
+    if (doc_->logging()) doc_->log("Font", "Size", dispid::kSize, strprintf(" = %g", points));
     if (!(points >= 1 && points <= kMaxFontPoints)) return false;
     doc_->cursor().set_half_points(static_cast<int>(std::lround(points * 2)));
     return true;
 }
 
 bool ParagraphFormat::set_alignment(int alignment) {
-    doc_->log("ParagraphFormat", "Alignment", dispid::kAlignment, strprintf(" = %d", alignment));
+    if (doc_->logging()) doc_->log("ParagraphFormat", "Alignment", dispid::kAlignment, strprintf(" = %d", alignment));
     if (alignment < 0 || alignment > 3) return false;
     doc_->cursor().set_alignment(static_cast<Alignment>(alignment));
     return true;
 }
 
 bool Cells::merge() {
-    doc_->log("Cells", "Merge", dispid::kMerge, "()");
+    if (doc_->logging()) doc_->log("Cells", "Merge", dispid::kMerge, "()");
     return doc_->cursor().merge_cells();
 }
 
 bool Cells::set_vertical_alignment(int alignment) {
-    doc_->log("Cells", "VerticalAlignment", dispid::kVerticalAlignment,
+    if (doc_->logging()) doc_->log("Cells", "VerticalAlignment", dispid::kVerticalAlignment,
               strprintf(" = %d", alignment));
     const auto block = doc_->cursor().table_block();
     if (!block || (alignment != 0 && alignment != 1 && alignment != 3)) return false;
@@ -228,19 +230,19 @@ bool change_rows(Document& doc, Change change) {
 }  // namespace
 
 bool Rows::set_heading_format(int value) {
-    doc_->log("Rows", "HeadingFormat", dispid::kHeadingFormat, strprintf(" = %d", value));
+    if (doc_->logging()) doc_->log("Rows", "HeadingFormat", dispid::kHeadingFormat, strprintf(" = %d", value));
     return change_rows(*doc_, [&](content::Row& row) { row.heading = value != 0; });
 }
 
 bool Rows::set_height(double points) {
-    doc_->log("Rows", "Height", dispid::kHeight, strprintf(" = %g", points));
+    if (doc_->logging()) doc_->log("Rows", "Height", dispid::kHeight, strprintf(" = %g", points));
     if (!(points >= 0 && points <= kMaxRowPoints)) return false;
     const int twips = static_cast<int>(std::lround(points * content::kTwipsPerPoint));
     return change_rows(*doc_, [&](content::Row& row) { row.height = twips; });
 }
 
 bool Rows::set_height_rule(int rule) {
-    doc_->log("Rows", "HeightRule", dispid::kHeightRule, strprintf(" = %d", rule));
+    if (doc_->logging()) doc_->log("Rows", "HeightRule", dispid::kHeightRule, strprintf(" = %d", rule));
     if (rule < 0 || rule > 2) return false;
     return change_rows(*doc_, [&](content::Row& row) {
         row.height_rule = static_cast<content::HeightRule>(rule);
@@ -251,7 +253,7 @@ bool Rows::set_height_rule(int rule) {
 
 std::optional<Table> Tables::add(const Range& range, int rows, int columns, int default_behaviour,
                                  int auto_fit) {
-    doc_->log("Tables", "Add", dispid::kTablesAdd,
+    if (doc_->logging()) doc_->log("Tables", "Add", dispid::kTablesAdd,
               strprintf("(Range, %d, %d, %d, %d)", rows, columns, default_behaviour, auto_fit));
     // Tables go into the body; a table inside a table is not offered.
     if (&range.document() != doc_ || !range.position() || range.position()->in_table()) {
@@ -311,7 +313,7 @@ std::optional<Table> Tables::add(const Range& range, int rows, int columns, int 
 content::Table* Table::content() { return doc_->find_table(id_); }
 
 std::optional<Cell> Table::cell(int row, int column) {
-    doc_->log("Table", "Cell", dispid::kCell, strprintf("(%d, %d)", row, column));
+    if (doc_->logging()) doc_->log("Table", "Cell", dispid::kCell, strprintf("(%d, %d)", row, column));
     content::Table* t = content();
     if (!t || row < 1 || row > static_cast<int>(t->rows.size())) return std::nullopt;
     const auto& cells = t->rows[static_cast<std::size_t>(row - 1)].cells;
@@ -320,14 +322,14 @@ std::optional<Cell> Table::cell(int row, int column) {
 }
 
 std::optional<std::string> Table::style() {
-    doc_->log("Table", "Style", dispid::kStyle);
+    if (doc_->logging()) doc_->log("Table", "Style", dispid::kStyle);
     content::Table* t = content();
     if (!t) return std::nullopt;
     return t->style;
 }
 
 bool Table::set_style(const std::string& name) {
-    doc_->log("Table", "Style", dispid::kStyle, " = \"" + name + "\"");
+    if (doc_->logging()) doc_->log("Table", "Style", dispid::kStyle, " = \"" + name + "\"");
     content::Table* t = content();
     // Only the styles the model knows; a word processor refuses an unknown name.
     if (!t || (name != content::kGridTableStyle && name != content::kPlainTableStyle)) return false;
@@ -336,7 +338,7 @@ bool Table::set_style(const std::string& name) {
 }
 
 bool Table::set_style_option(int member, int value) {
-    doc_->log("Table", strprintf("[%d]", member).c_str(), member, strprintf(" = %d", value));
+    if (doc_->logging()) doc_->log("Table", strprintf("[%d]", member).c_str(), member, strprintf(" = %d", value));
     content::Table* t = content();
     if (!t || member < dispid::kLookHeadingRows || member > dispid::kLookLastColumn) return false;
     t->look[static_cast<std::size_t>(member - dispid::kLookHeadingRows)] = value != 0;
@@ -344,7 +346,7 @@ bool Table::set_style_option(int member, int value) {
 }
 
 bool Table::auto_fit(int behaviour) {
-    doc_->log("Table", "[20]", dispid::kAutoFit, strprintf("(%d)", behaviour));
+    if (doc_->logging()) doc_->log("Table", "[20]", dispid::kAutoFit, strprintf("(%d)", behaviour));
     content::Table* t = content();
     if (!t || behaviour < 0 || behaviour > 2) return false;
     t->fixed_layout = behaviour == 0;
@@ -352,7 +354,7 @@ bool Table::auto_fit(int behaviour) {
 }
 
 bool Cell::split(int rows, int columns) {
-    doc_->log("Cell", "Split", dispid::kSplit, strprintf("(%d, %d)", rows, columns));
+    if (doc_->logging()) doc_->log("Cell", "Split", dispid::kSplit, strprintf("(%d, %d)", rows, columns));
     content::Table* t = doc_->find_table(id_);
     if (!t || rows < 1 || rows > kMaxSplitRows || columns < 1 || columns > kMaxColumns) return false;
     content::Row& row = t->rows[static_cast<std::size_t>(at_.row)];
@@ -411,7 +413,7 @@ bool Cell::split(int rows, int columns) {
 
 std::optional<InlineShape> InlineShapes::add_picture(const std::string& file_name, bool link,
                                                      bool save_with_document) {
-    doc_->log("InlineShapes", "AddPicture", dispid::kAddPicture,
+    if (doc_->logging()) doc_->log("InlineShapes", "AddPicture", dispid::kAddPicture,
               strprintf("(\"%s\", %d, %d)", file_name.c_str(), link ? 1 : 0,
                         save_with_document ? 1 : 0));
     // Linked pictures are not offered: the document always keeps its own copy.
@@ -431,7 +433,7 @@ std::optional<InlineShape> InlineShapes::add_picture(const std::string& file_nam
 }
 
 bool InlineShape::set_scale_width(int percent) {
-    doc_->log("InlineShape", "[10]", dispid::kScaleWidth, strprintf(" = %d", percent));
+    if (doc_->logging()) doc_->log("InlineShape", "[10]", dispid::kScaleWidth, strprintf(" = %d", percent));
     if (percent < kMinScale || percent > kMaxScale) return false;
     doc_->content().pictures[static_cast<std::size_t>(picture_)].scale_percent = percent;
     return true;

@@ -215,6 +215,8 @@ public:
     const content::WordDocument& content() const { return content_; }
     Cursor& cursor() { return cursor_; }
     Application& application() { return app_; }
+    // Whether member calls are logged (their arguments are formatted only then).
+    bool logging() const;
     // Logs a member call: object, member, its dispatch identifier, arguments.
     void log(const char* object, const char* member, int id, const std::string& arguments = {});
     int next_table_id() { return ++table_ids_; }

@@ -1,5 +1,6 @@
 // CWordOffice: the detail, raw record and curve sections (word_office.h).
 
+#include <algorithm>
 #include <filesystem>
 
 #include "base/format.h"
@@ -22,6 +23,8 @@ constexpr double kPictureRowPoints = 294;
 constexpr int kVerticalCentre = 1;
 constexpr int kFixedColumnWidths = 0;
 constexpr int kPicturePercent = 50;
+// Grades (and the end of the test) a row of the curve information table holds.
+constexpr int kMaxGradesPerRow = 24;
 
 // Fixed columns of the detail table besides the gauges: the load, two times
 // and two averages; of the raw record table: load, time, interval, measured
@@ -229,39 +232,45 @@ bool CWordOffice::curve_section(const std::string& folder, bool& metafiles_faile
     const CTestData& grades = doc_.record().grades;
     const std::vector<GradeSummary> summary = summarize_grades(grades);
     const int loading = grades.loading_grade_count();
-    const int load_columns = loading + 2;
+    // A row holds the heading, the loading grades and the end of the test:
+    // loading + 2 cells. A test of more grades than a row has room for goes
+    // on in further pairs of rows.
+    const int values = loading + 1;
+    const int per_pair = std::min(values, kMaxGradesPerRow);
+    const int pairs = (values + per_pair - 1) / per_pair;
 
     std::optional<word::Table> table = new_table(3, 1);
     if (!table) return false;
     std::optional<word::Cell> second = table->cell(2, 1);
     check(second && second->split(1, 3));
     std::optional<word::Cell> third = failed_ ? std::nullopt : table->cell(3, 1);
-    check(third && third->split(2, load_columns));
+    check(third && third->split(2 * pairs, per_pair + 1));
     for (const std::string& text : curve_heading_texts(params)) {
         type(text);
         right(kCharacter, 1);
     }
     // Loads and cumulative displacements of the loading grades; the last
-    // column holds the end of the test after unloading, when it had any.
+    // value is the end of the test after unloading, when it had any.
     const bool unloaded = grades.grade_count() > loading;
-    const GradeSummary* end = unloaded ? &summary.back() : nullptr;
-    type(params.in_kpa() ? "荷载(kPa)" : "荷载(kN)");
-    right(kCharacter, 1);
-    for (int g = 0; g < loading; ++g) {
-        type(strprintf("%d", summary[static_cast<std::size_t>(g)].load));
-        right(kCharacter, 1);
+    auto value_text = [&](int k, bool load) -> std::string {
+        const GradeSummary* grade = k < loading ? &summary[static_cast<std::size_t>(k)]
+                                    : unloaded  ? &summary.back()
+                                                : nullptr;
+        if (!grade || k >= values) return {};
+        return load ? strprintf("%d", grade->load) : strprintf("%.2f", grade->cumulative);
+    };
+    for (int pair = 0; pair < pairs; ++pair) {
+        for (const bool load : {true, false}) {
+            type(load ? (params.in_kpa() ? "荷载(kPa)" : "荷载(kN)")
+                      : (params.is_uplift() ? "上拔(mm)" : "沉降(mm)"));
+            right(kCharacter, 1);
+            for (int k = pair * per_pair; k < (pair + 1) * per_pair; ++k) {
+                type(value_text(k, load));
+                right(kCharacter, 1);
+            }
+        }
     }
-    type(end ? strprintf("%d", end->load) : std::string());
-    right(kCharacter, 1);
-    type(params.is_uplift() ? "上拔(mm)" : "沉降(mm)");
-    right(kCharacter, 1);
-    for (int g = 0; g < loading; ++g) {
-        type(strprintf("%.2f", summary[static_cast<std::size_t>(g)].cumulative));
-        right(kCharacter, 1);
-    }
-    type(end ? strprintf("%.2f", end->cumulative) : std::string());
-    right(kCharacter, 1);  // out of the table
-    if (failed_) return false;
+    if (failed_) return false;  // the last move left the table
 
     if (!write_report_metafiles(doc_, folder + "/")) {
         metafiles_failed = true;
