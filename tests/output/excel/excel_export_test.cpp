@@ -3,6 +3,8 @@
 // reading the file back as one row per record.
 
 #include <gtest/gtest.h>
+
+#include "output/command_output.h"
 #include <unistd.h>
 
 #include <filesystem>
@@ -27,16 +29,7 @@ std::vector<std::string> split(const std::string& text, char separator) {
     return parts;
 }
 
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
-}
+std::string run(const std::string& command) { return kvd::testing::command_output(command); }
 
 class ExcelExport : public ::testing::Test {
 protected:

@@ -3,6 +3,8 @@
 // be written left without a partial file.
 
 #include <gtest/gtest.h>
+
+#include "output/command_output.h"
 #include <unistd.h>
 
 #include <cstdio>
@@ -20,16 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        if (::pclose(pipe) != 0) out += "\n<failed>";
-    }
-    return out;
-}
+std::string run(const std::string& command) { return kvd::testing::command_output(command); }
 
 class DocxPackage : public ::testing::Test {
 protected:

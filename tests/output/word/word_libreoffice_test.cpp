@@ -4,6 +4,8 @@
 // KVD_WORD_PNG_DIR=<folder> keeps pictures of the pages (pdftoppm).
 
 #include <gtest/gtest.h>
+
+#include "output/command_output.h"
 #include <unistd.h>
 
 #include <cstdlib>
@@ -18,16 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string run(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
-}
+std::string run(const std::string& command) { return kvd::testing::command_output(command); }
 
 // The summary numbers as the table on screen shows them, row by row.
 std::vector<std::string> summary_rows(CLbxDoc& doc) {
