@@ -36,7 +36,10 @@ constexpr char kUsage[] =
     "                            分隔；x、y 为文字框的左上角（0.1 mm，原点在图的左上角，\n"
     "                            y 向上，故为负值）\n"
     "  mark FILE (--load Q | --settlement S | --ratio R)\n"
-    "                            从加载曲线读取标记：荷载 沉降 位移/荷载 有效(1/0)\n";
+    "                            从加载曲线读取标记：荷载 沉降 位移/荷载 有效(1/0)\n"
+    "  word FILE OUT.docx [--summary] [--detail] [--raw] [--curves]\n"
+    "                            Word 报告：所选各部分（不选则为汇总表和曲线图表）\n"
+    "  excel FILE OUT[.xls]      原始记录表输出为制表符分隔的 .xls（GBK）\n";
 
 }  // namespace
 
@@ -49,7 +52,7 @@ int main(int argc, char** argv) {
         {"new", run_new},           {"sample", run_sample}, {"calib", run_calib},
         {"table", run_table},       {"pages", run_pages},   {"print-table", run_print_table},
         {"curve", run_curve},       {"curves", run_curves}, {"curve-texts", run_curve_texts},
-        {"mark", run_mark},
+        {"mark", run_mark},         {"word", run_word},     {"excel", run_excel},
     };
     if (argc < 2) {
         std::fputs(kUsage, stderr);

@@ -48,6 +48,18 @@ struct PrintedReading {
     friend bool operator==(const PrintedReading&, const PrintedReading&) = default;
 };
 
+// What a printed body row shows for a reading: its minutes in the grade and
+// since the test began, the value of each printed channel (nothing for a
+// padding channel, printed "--"), the average's change within the grade and
+// the average itself.
+struct PrintedValues {
+    int minutes = 0;
+    int cumulative_minutes = 0;
+    std::vector<std::optional<double>> channels;
+    double change = 0;
+    double average = 0;
+};
+
 // Keys the grid hands to the table.
 enum class TableKey { kInsert, kDelete };
 
@@ -96,6 +108,10 @@ class CTestTable : public CMyGrid {
 
     // The body rows on paper, in order.
     std::vector<PrintedReading> printed_readings() const;
+    // The values of a printed row over `channels` (a printed channel list);
+    // nothing for a reading that does not exist.
+    std::optional<PrintedValues> printed_values(PrintedReading row,
+                                                const std::vector<int>& channels) const;
 
   protected:
     int printable_rows() const override;

@@ -135,31 +135,45 @@ void CTestTable::print_body(PrintPage& page) {
     }
 }
 
-void CTestTable::print_reading_cells(PrintPage& page, int grade, int reading, int top) {
+std::optional<PrintedValues> CTestTable::printed_values(PrintedReading row,
+                                                       const std::vector<int>& channels) const {
     const CTestData& grades = doc().record().grades;
-    const std::optional<SamplePoint> found = grades.get_reading(grade, reading);
-    const std::optional<SamplePoint> first = grades.get_reading(grade, 0);
-    if (!found || !first) return;
+    const std::optional<SamplePoint> found = grades.get_reading(row.grade, row.reading);
+    const std::optional<SamplePoint> first = grades.get_reading(row.grade, 0);
+    if (!found || !first) return std::nullopt;
     const SamplePoint& point = *found;
     const TestParams& params = doc().record().test_params;
-    const int m = static_cast<int>(printed_channels_.size());
     long long earlier = 0;  // holding times of the test's earlier grades
-    for (int g = 0; g < grade; ++g) earlier += std::max(0, grades.last_minutes(g));
+    for (int g = 0; g < row.grade; ++g) earlier += std::max(0, grades.last_minutes(g));
 
-    const double average = printed_average(point, printed_channels_, params);
+    PrintedValues values;
+    values.minutes = point.minutes;
+    values.cumulative_minutes = clamp_to_int(earlier + point.minutes);
+    for (int j : channels) {
+        values.channels.push_back(printed_channel_has_values(params, j)
+                                      ? std::optional<double>(point.channel[j])
+                                      : std::nullopt);
+    }
+    values.average = printed_average(point, channels, params);
     // The change within the grade; 0 for the grade's own reading 0.
-    const double change =
-        reading == 0 ? 0.0 : average - printed_average(*first, printed_channels_, params);
+    values.change =
+        row.reading == 0 ? 0.0 : values.average - printed_average(*first, channels, params);
+    return values;
+}
+
+void CTestTable::print_reading_cells(PrintPage& page, int grade, int reading, int top) {
+    const std::optional<PrintedValues> values = printed_values({grade, reading}, printed_channels_);
+    if (!values) return;
+    const int m = static_cast<int>(printed_channels_.size());
 
     std::vector<std::string> texts;
-    texts.push_back(strprintf("%d", point.minutes));
-    texts.push_back(strprintf("%d", clamp_to_int(earlier + point.minutes)));
-    for (int j : printed_channels_) {
-        texts.push_back(printed_channel_has_values(params, j) ? strprintf("%7.2f", point.channel[j])
-                                                              : "--");
+    texts.push_back(strprintf("%d", values->minutes));
+    texts.push_back(strprintf("%d", values->cumulative_minutes));
+    for (const std::optional<double>& value : values->channels) {
+        texts.push_back(value ? strprintf("%7.2f", *value) : "--");
     }
-    texts.push_back(strprintf("%7.2f", change));
-    texts.push_back(strprintf("%7.2f", average));
+    texts.push_back(strprintf("%7.2f", values->change));
+    texts.push_back(strprintf("%7.2f", values->average));
 
     Canvas& c = page.canvas;
     const int bottom = top - page.row_height;

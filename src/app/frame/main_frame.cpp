@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "app/curves/curve_view.h"
+#include "app/export/report_exporter.h"
 #include "app/tables/grid_view.h"
 #include "app/frame/qt_user_interface.h"
 #include "app/frame/sheets_wnd.h"
@@ -57,6 +58,7 @@ CMainFrame::CMainFrame(AppSettings& settings, UserInterface* ui, QWidget* parent
     doc_ = std::make_unique<CLbxDoc>(*ui_);
     load_document_settings();
     metrics_ = std::make_unique<QtFontMetrics>();
+    exporter_ = std::make_unique<ReportExporter>(*doc_, this);
 
     restore_placement();
     create_panes();

@@ -49,6 +49,7 @@ class CSheetsWnd;
 class CTableSheet;
 class CurveView;
 class GridView;
+class ReportExporter;
 enum class CurveKind;
 
 // The pane whose commands the frame routes to (the last one focused).
@@ -70,6 +71,8 @@ public:
     CLbxDoc& document() { return *doc_; }
     UserInterface& user_interface() { return *ui_; }
     AppSettings& settings() { return settings_; }
+    // The Word and Excel export commands.
+    ReportExporter& report_exporter() { return *exporter_; }
 
     // The stored show command when a placement was restored (kShowMaximized
     // or kShowNormal), otherwise kShowNormal.
@@ -184,6 +187,7 @@ private:
     UserInterface* ui_ = nullptr;
     std::unique_ptr<CLbxDoc> doc_;
     std::unique_ptr<FontMetrics> metrics_;
+    std::unique_ptr<ReportExporter> exporter_;
 
     std::array<std::unique_ptr<CImage>, 3> curves_;
     std::array<CurveView*, 3> curve_views_{};

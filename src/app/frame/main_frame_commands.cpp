@@ -17,6 +17,7 @@
 
 #include "app/tools/channel_setup_dialog.h"
 #include "app/curves/curve_view.h"
+#include "app/export/report_exporter.h"
 #include "app/dialogs/dialog_support.h"
 #include "app/frame/frame_commands.h"
 #include "app/tables/grid_view.h"
@@ -69,6 +70,12 @@ bool CMainFrame::run_command(int command) {
             break;
         case kRestoreRawData:
             done = doc_->restore_from_raw_data();
+            break;
+        case kWordExport:
+            done = exporter_->export_word();
+            break;
+        case kExcelExport:
+            done = exporter_->export_excel();
             break;
         case kChannelSetup:
             done = run_channel_setup();

@@ -253,9 +253,8 @@ TEST_F(FrameNavigationTest, TheModificationTableShowsOnlyInTheExtendedDisplay) {
 
 TEST_F(FrameNavigationTest, CommandsOfLaterVersionsStayDisabledEverywhere) {
     ASSERT_TRUE(frame().open_file(copy("demo.PTX")));
-    for (int command : {kWordExport, kExcelExport, kPageSetup, kPrintSetup, kPrintPreview, kPrint,
-                        kCalibrationTool, kUpload, kOptions, kSupportPage, kAnalysisUpdate,
-                        kTesterUpdate, kHelp}) {
+    for (int command : {kPageSetup, kPrintSetup, kPrintPreview, kPrint, kCalibrationTool, kUpload,
+                        kOptions, kSupportPage, kAnalysisUpdate, kTesterUpdate, kHelp}) {
         QAction* item = frame().action(command);
         ASSERT_TRUE(item) << command;
         EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
