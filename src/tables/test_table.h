@@ -96,6 +96,7 @@ class CTestTable : public CMyGrid {
 
     // The body rows on paper, in order.
     std::vector<PrintedReading> printed_readings() const;
+    std::optional<int> page_count_without_fill(PageSetup& setup) const override;
 
   protected:
     int printable_rows() const override;
