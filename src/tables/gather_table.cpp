@@ -109,6 +109,13 @@ int CGatherTable::printable_rows() const {
     return body > 0 ? body + 1 : 0;
 }
 
+std::optional<int> CGatherTable::page_count_without_fill(PageSetup& setup) const {
+    // One row per grade and the maxima line, under the three-line header.
+    const int grades = doc().record().grades.grade_count();
+    return count_pages_of_shape(setup, grades > 0 ? grades + 1 : 0, three_line_row_height(),
+                                grades > 0 ? default_row_height() : 0);
+}
+
 void CGatherTable::print_column_band(PrintPage& page) {
     Canvas& c = page.canvas;
     const TestParams& params = doc().record().test_params;

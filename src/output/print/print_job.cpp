@@ -48,9 +48,6 @@ PrintJob::~PrintJob() = default;
 void PrintJob::count(PrintTables tables) {
     const PrintContent& content = doc_.print_content();
     PageSetup& setup = doc_.page_setup();
-    // The tables read the derived minutes and settlements; one refresh serves
-    // every count below.
-    doc_.refresh_derived();
     for (int s = 0; s < kPrintTableSections; ++s) {
         const auto section = static_cast<PrintSection>(s);
         const bool exists =

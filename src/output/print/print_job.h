@@ -5,12 +5,12 @@
 // any one job page on a Canvas through the tables' and curves' own print
 // steps, adding the page number, header and footer (page_decorations.h).
 //
-// Counting does not draw: a long table that knows its page count from the
-// record (the raw record, the detail tables) is not even filled, so the
-// first page of a job of thousands of pages is ready as soon as that of a
-// short one. A table is filled once, when its first page is drawn; the job
-// assumes the record does not change while it lives (printing and the
-// preview are modal).
+// Counting does not draw: a table that knows its page count from the record
+// (all but the short modification record) is not even filled, so the first
+// page of a job of thousands of pages is ready as soon as that of a short
+// one. A table is filled once, when its first page is drawn; the job assumes
+// the record does not change while it lives (printing and the preview are
+// modal).
 //
 // The job owns its tables and curves (made on first use with the metrics
 // the screen's tables use) and reads the document's page setup and print
