@@ -1,23 +1,11 @@
 #include "doc/settings_override.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <string>
 
 #include "base/format.h"
+#include "base/numeric.h"
 
 namespace kvd {
-namespace {
-
-bool parse_whole_number(const std::string& text, long long& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtoll(text.c_str(), &end, 10);
-    return errno == 0 && end != nullptr && *end == '\0';
-}
-
-}  // namespace
 
 Status apply_setting_assignment(DocumentSettings& settings, std::string_view assignment) {
     const std::size_t slash = assignment.find('/');
