@@ -27,10 +27,14 @@ int PreviewPages::shown_count() const {
     return first_ < job_.total() ? 2 : 1;
 }
 
+int PreviewPages::last_first_page() const {
+    // Two pages side by side end with the last two.
+    const int total = std::max(1, job_.total());
+    return two_pages_ && zoom_ == 0 ? std::max(1, total - 1) : total;
+}
+
 void PreviewPages::set_first_page(int page) {
-    const int last_first = std::max(1, job_.total() - shown_count() + 1);
-    const int clamped = std::clamp(page, 1, std::max(1, two_pages_ && zoom_ == 0 ? last_first
-                                                                                  : job_.total()));
+    const int clamped = std::clamp(page, 1, last_first_page());
     if (clamped == first_) return;
     first_ = clamped;
     relayout();
@@ -82,6 +86,7 @@ QRect PreviewPages::page_rect(int slot) const {
 }
 
 void PreviewPages::relayout() {
+    first_ = std::clamp(first_, 1, last_first_page());
     const double s = scale();
     const int n = shown_count();
     const QSize wanted(static_cast<int>(std::lround(paper_.cx * s)) * n + (n + 1) * kGap + kShadow,

@@ -51,7 +51,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // Device pixels per 0.1 mm of paper.
+    // The highest first page: the last page, or the one before it when two
+    // pages are shown.
+    int last_first_page() const;
+    // Widget pixels per 0.1 mm of paper.
     double scale() const;
     QRect page_rect(int slot) const;
     const QImage& picture(int page, QSize pixels);
