@@ -3,7 +3,7 @@
 
 Each seed is a small, valid file of one kind, built from the file layouts:
 test files (kind 1), analysis files (kind 2 and 3), the old "meyptx" format,
-and calibration tables. The fuzzers mutate these; the seeds are committed so
+calibration tables, and the settings assignments of kvdtool report. The fuzzers mutate these; the seeds are committed so
 that a run starts from readable files. Run again after a layout changes.
 """
 
@@ -139,6 +139,13 @@ def main():
                  "位移（mm）,频率（Hz）", "0.00,0", "1000.00,7.5", "2000.00,15.1", ""],
                 crlf=True),
             "short.wld": calibration(["位移计率定表", "12345", "", "率定间隔（mm）：,0.2"]),
+        },
+        "fuzz_setting_assignment": {
+            "mode": "页面设置/打印页码=3".encode(),
+            "header": "页面设置/页眉=某某检测中心".encode(),
+            "layout": "打印选项/打印版式=0".encode(),
+            "width": "页面设置/纸张宽度=1840".encode(),
+            "font": "图形样式/标题字体=宋体".encode(),
         },
     }
     for target, files in seeds.items():

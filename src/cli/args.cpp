@@ -1,8 +1,7 @@
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 
+#include "base/numeric.h"
 #include "cli/commands.h"
 
 namespace kvd::cli {
@@ -28,11 +27,7 @@ bool take_flag(Args& args, const std::string& name) {
 }
 
 bool parse_int(const std::string& text, long long& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtoll(text.c_str(), &end, 10);
-    return errno == 0 && end != nullptr && *end == '\0';
+    return parse_whole_number(text, value);
 }
 
 }  // namespace kvd::cli

@@ -22,6 +22,7 @@ int run_calib(const Args& args);
 int run_table(const Args& args);
 int run_pages(const Args& args);
 int run_print_table(const Args& args);
+int run_report(const Args& args);
 int run_curve(const Args& args);
 int run_curves(const Args& args);
 int run_curve_texts(const Args& args);

@@ -25,6 +25,9 @@ constexpr char kUsage[] =
     "  table summary|load|unload|raw|changes|anchor FILE [--extended]\n"
     "  pages FILE [--extended]   各表的打印页数\n"
     "  print-table NAME FILE OUT [--page N]   打印页输出为 PDF、PNG 或 SVG\n"
+    "  report FILE OUT.pdf [--set 节/键=值]... [--extended]\n"
+    "                            整份打印报告输出为 PDF：默认的页面设置和打印选项，\n"
+    "                            每个 --set 按设置的节和键改一项（如 --set 页面设置/打印页码=3）\n"
     "  curve FILE --kind qs|slgt|slgq OUT [--ratio PCT] [--colour]\n"
     "                            曲线图像：按 OUT 的扩展名输出 WMF（与导出图像相同）、\n"
     "                            SVG、PNG 或 PDF；长宽比 PCT 为 10 至 1000（默认 150），\n"
@@ -51,6 +54,7 @@ int main(int argc, char** argv) {
         {"grades", run_grades},     {"totals", run_totals}, {"convert", run_convert},
         {"new", run_new},           {"sample", run_sample}, {"calib", run_calib},
         {"table", run_table},       {"pages", run_pages},   {"print-table", run_print_table},
+        {"report", run_report},
         {"curve", run_curve},       {"curves", run_curves}, {"curve-texts", run_curve_texts},
         {"mark", run_mark},         {"word", run_word},     {"excel", run_excel},
     };

@@ -36,7 +36,7 @@ void CGatherTable::fill() {
     set_row_count(grades.grade_count() + 1);
     set_fixed_row_count(1);
     set_fixed_column_count(0);
-    set_row_height(0, 3 * default_row_height() - 2);
+    set_row_height(0, three_line_row_height());
     set_column_width(0, chars_width(7));
     for (int c = 1; c <= 3; ++c) set_column_width(c, chars_width(10));
     for (int c = 4; c <= 5; ++c) set_column_width(c, chars_width(12));
@@ -107,6 +107,13 @@ std::array<std::string, 3> CGatherTable::maxima_texts() const {
 int CGatherTable::printable_rows() const {
     const int body = row_count() - 1;
     return body > 0 ? body + 1 : 0;
+}
+
+std::optional<int> CGatherTable::page_count_without_fill(PageSetup& setup) const {
+    // One row per grade and the maxima line, under the three-line header.
+    const int grades = doc().record().grades.grade_count();
+    return count_pages_of_shape(setup, grades > 0 ? grades + 1 : 0, three_line_row_height(),
+                                grades > 0 ? default_row_height() : 0);
 }
 
 void CGatherTable::print_column_band(PrintPage& page) {

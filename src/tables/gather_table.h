@@ -20,6 +20,7 @@ public:
 
     // The three texts of the maxima line.
     std::array<std::string, 3> maxima_texts() const;
+    std::optional<int> page_count_without_fill(PageSetup& setup) const override;
 
 protected:
     int printable_rows() const override;

@@ -26,10 +26,17 @@ std::optional<CellRange> CMyGrid::change_range(int, int) const { return std::nul
 
 int CMyGrid::printable_rows() const { return std::max(0, row_count() - fixed_row_count()); }
 
-int CMyGrid::paper_band_height(const PageSetup& setup) const {
-    const int screen_row = row_height(fixed_row_count());
+namespace {
+
+int band_on_paper(const PageSetup& setup, int screen_header, int screen_row) {
     if (screen_row <= 0) return setup.row_height;
-    return header_height() * setup.row_height / screen_row;
+    return screen_header * setup.row_height / screen_row;
+}
+
+}  // namespace
+
+int CMyGrid::paper_band_height(const PageSetup& setup) const {
+    return band_on_paper(setup, header_height(), row_height(fixed_row_count()));
 }
 
 int CMyGrid::rows_per_page(const PageSetup& s, int band_height) const {
@@ -48,11 +55,19 @@ int CMyGrid::page_count_for(int printable, int rows_per_page) const {
     return (printable + rows_per_page - 1) / rows_per_page;
 }
 
-int CMyGrid::count_pages(PageSetup& setup) const {
-    const int band = paper_band_height(setup);
+int CMyGrid::count_pages_of_shape(PageSetup& setup, int printable, int screen_header,
+                                  int screen_row) const {
+    const int band = band_on_paper(setup, screen_header, screen_row);
     setup.header_rows_height = band;
-    return page_count_for(printable_rows(), rows_per_page(setup, band));
+    return page_count_for(printable, rows_per_page(setup, band));
 }
+
+int CMyGrid::count_pages(PageSetup& setup) const {
+    return count_pages_of_shape(setup, printable_rows(), header_height(),
+                                row_height(fixed_row_count()));
+}
+
+std::optional<int> CMyGrid::page_count_without_fill(PageSetup&) const { return std::nullopt; }
 
 int CMyGrid::page_count(PageSetup& setup, const PrintContent& content) {
     (void)content;

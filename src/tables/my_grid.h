@@ -116,6 +116,12 @@ public:
     int page_count(PageSetup& setup, const PrintContent& content);
     bool print_page(Canvas& canvas, int page, PageSetup& setup, const PrintContent& content,
                     bool refill = true);
+    // The page count page_count would give, for tables that know it from the
+    // record without filling their cells (a long raw record or detail table
+    // takes a while to fill, and the print job counts every table before it
+    // prints a page). Writes the band height as page_count does. Nothing for
+    // a table that must fill to know; the derived values must be up to date.
+    virtual std::optional<int> page_count_without_fill(PageSetup& setup) const;
 
     // The paper x of a column's right edge when the grid's widths are scaled
     // to the printable width.
@@ -140,8 +146,15 @@ protected:
 
     // Pages of the grid as it is filled now; writes the band height.
     int count_pages(PageSetup& setup) const;
+    // Pages of `printable` rows under a header band of `screen_header`
+    // pixels whose first body row is `screen_row` pixels high; writes the
+    // band height.
+    int count_pages_of_shape(PageSetup& setup, int printable, int screen_header,
+                             int screen_row) const;
     // The band height on paper for this grid's header rows.
     int paper_band_height(const PageSetup& setup) const;
+    // The height of a header row of three text lines, as the tables fill it.
+    int three_line_row_height() const { return 3 * default_row_height() - 2; }
     // Body text font of the printed pages.
     Font body_font(const PrintPage& page) const;
     // One line of text, left-aligned and vertically centred, in a box.

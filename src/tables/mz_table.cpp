@@ -1,5 +1,7 @@
 #include "tables/mz_table.h"
 
+#include <algorithm>
+
 #include "base/format.h"
 #include "base/numeric.h"
 
@@ -33,7 +35,7 @@ void CMZTable::fill() {
     set_row_count(grades.grade_count() + 1);
     set_fixed_row_count(1);
     set_fixed_column_count(1);
-    set_row_height(0, 3 * default_row_height() - 2);
+    set_row_height(0, three_line_row_height());
     set_column_width(0, chars_width(7));
     for (int c = 1; c < columns; ++c) set_column_width(c, chars_width(8));
 
@@ -97,6 +99,17 @@ std::optional<CellRange> CMZTable::change_range(int grade, int) const {
 
 int CMZTable::printable_rows() const {
     return anchors_.empty() ? 0 : CMyGrid::printable_rows();
+}
+
+std::optional<int> CMZTable::page_count_without_fill(PageSetup& setup) const {
+    // One row per grade under the three-line header; nothing without an
+    // anchor channel.
+    const TestParams& params = doc().record().test_params;
+    const bool anchors = std::find(params.channel_role.begin(), params.channel_role.end(),
+                                   ChannelRole::kAnchorPile) != params.channel_role.end();
+    const int grades = doc().record().grades.grade_count();
+    return count_pages_of_shape(setup, anchors ? grades : 0, three_line_row_height(),
+                                grades > 0 ? default_row_height() : 0);
 }
 
 void CMZTable::print_column_band(PrintPage& page) {

@@ -24,6 +24,7 @@ class CMZTable : public CMyGrid {
 
     // The anchor channels of the last fill, ascending, 0-based.
     const std::vector<int>& anchor_channels() const { return anchors_; }
+    std::optional<int> page_count_without_fill(PageSetup& setup) const override;
 
   protected:
     int printable_rows() const override;

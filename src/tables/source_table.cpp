@@ -84,7 +84,7 @@ void CSourceTable::fill() {
     set_row_count(count + 1);
     set_fixed_row_count(1);
     set_fixed_column_count(0);
-    set_row_height(0, 3 * default_row_height() - 2);
+    set_row_height(0, three_line_row_height());
     set_column_width(0, chars_width(7));
     for (int c = 1; c < columns - 1; ++c) set_column_width(c, chars_width(8));
     set_column_width(columns - 1, chars_width(10));

@@ -13,6 +13,7 @@
 // holds 11 rows fewer than the others; every page has the sign-off line.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,8 @@ class CSourceTable : public CMyGrid {
     // The texts of the test information block, row by row, cell by cell
     // (what page 1 prints above the band).
     std::array<std::vector<std::string>, kInfoBlockRows> test_info_texts() const;
+
+    std::optional<int> page_count_without_fill(PageSetup& setup) const override;
 
   protected:
     int rows_per_page(const PageSetup& setup, int band_height) const override;

@@ -128,6 +128,13 @@ std::array<std::vector<std::string>, CSourceTable::kInfoBlockRows> CSourceTable:
     return rows;
 }
 
+std::optional<int> CSourceTable::page_count_without_fill(PageSetup& setup) const {
+    // One body row per raw reading under the three-line header, as fill() makes it.
+    const int readings = doc().record().raw_count();
+    return count_pages_of_shape(setup, readings, three_line_row_height(),
+                                readings > 0 ? default_row_height() : 0);
+}
+
 int CSourceTable::rows_per_page(const PageSetup& s, int band_height) const {
     if (s.row_height <= 0) return 0;
     // Title, band and the sign-off row; the two-row page header of the other

@@ -62,7 +62,7 @@ void CTestTable::fill() {
     set_column_count(shown + 1);
     set_fixed_row_count(1);
     set_fixed_column_count(1);
-    set_row_height(0, 3 * default_row_height() - 2);
+    set_row_height(0, three_line_row_height());
     for (int row = 1; row < kRows; ++row) set_row_height(row, default_row_height());
     set_column_width(0, chars_width(10));
     for (int column = 1; column <= shown; ++column) set_column_width(column, chars_width(8));

@@ -112,6 +112,7 @@ class CTestTable : public CMyGrid {
     // nothing for a reading that does not exist.
     std::optional<PrintedValues> printed_values(PrintedReading row,
                                                 const std::vector<int>& channels) const;
+    std::optional<int> page_count_without_fill(PageSetup& setup) const override;
 
   protected:
     int printable_rows() const override;

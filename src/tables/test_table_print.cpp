@@ -64,6 +64,13 @@ int CTestTable::printable_rows() const {
     return static_cast<int>(printed_readings().size());
 }
 
+std::optional<int> CTestTable::page_count_without_fill(PageSetup& setup) const {
+    // fill() always makes the load row and the 100 reading rows, the first of
+    // them the default height.
+    return count_pages_of_shape(setup, printable_rows(), three_line_row_height(),
+                                default_row_height());
+}
+
 void CTestTable::compute_printed_channels() {
     printed_channels_ = printed_channel_list(doc().record().test_params);
 }

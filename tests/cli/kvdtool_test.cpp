@@ -12,51 +12,11 @@
 #include <string>
 
 #include "base/file_io.h"
+#include "cli/kvdtool_fixture.h"
 #include "record/file_format.h"
 
 namespace kvd {
 namespace {
-
-namespace fs = std::filesystem;
-
-struct ToolRun {
-    int exit_code = -1;
-    std::string out;
-    std::string err;
-};
-
-class KvdtoolTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("kvdtool_test_" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    // Runs kvdtool with arguments (a shell word list), capturing both streams.
-    ToolRun run(const std::string& arguments) const {
-        const std::string err_path = (dir_ / "stderr.txt").string();
-        const std::string command =
-            std::string(KVD_BIN_DIR) + "/kvdtool " + arguments + " 2>" + err_path;
-        ToolRun result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return result;
-        std::array<char, 4096> buffer;
-        std::size_t n;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
-        const int status = ::pclose(pipe);
-        result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        Bytes err;
-        if (read_whole_file(err_path, err).ok()) result.err.assign(err.begin(), err.end());
-        return result;
-    }
-    std::string sample(const char* name) const {
-        return std::string(KVD_SOURCE_DIR) + "/samples/" + name;
-    }
-    std::string temp(const char* name) const { return (dir_ / name).string(); }
-
-    fs::path dir_;
-};
 
 TEST_F(KvdtoolTest, InfoClassifiesAndRefusesWithTheProgramsMessages) {
     ToolRun demo = run("info " + sample("demo.PTX"));

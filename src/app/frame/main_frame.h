@@ -50,6 +50,7 @@ class CTableSheet;
 class CurveView;
 class GridView;
 class ReportExporter;
+struct PrintTables;
 enum class CurveKind;
 
 // The pane whose commands the frame routes to (the last one focused).
@@ -178,6 +179,7 @@ private:
     bool open_with_dialog();
     bool open_recent(int index);
     bool run_channel_setup();
+    PrintTables print_tables() const;
     void toggle_toolbars();
     void zoom_box_selected(int index);
     void show_about();

@@ -22,6 +22,8 @@
 #include "app/frame/frame_commands.h"
 #include "app/tables/grid_view.h"
 #include "app/frame/main_frame.h"
+#include "app/print/print_preview.h"
+#include "app/print/report_printer.h"
 #include "app/tools/new_file_wizard_dialog.h"
 #include "curves/curve_commands.h"
 #include "tables/test_table.h"
@@ -79,6 +81,12 @@ bool CMainFrame::run_command(int command) {
             break;
         case kChannelSetup:
             done = run_channel_setup();
+            break;
+        case kPrint:
+            done = print_report(*doc_, *metrics_, print_tables(), this);
+            break;
+        case kPrintPreview:
+            done = preview_report(*doc_, *metrics_, print_tables(), this);
             break;
         case kToolbars:
             toggle_toolbars();
@@ -206,6 +214,11 @@ bool CMainFrame::new_file() {
     if (wizard.exec() != QDialog::Accepted) return false;
     // The wizard accepted only input that the document takes.
     return doc_->create_from_wizard(wizard.input());
+}
+
+PrintTables CMainFrame::print_tables() const {
+    // The raw and modification record tables print once they exist.
+    return {grid_view(TableKind::kRaw) != nullptr, grid_view(TableKind::kChanges) != nullptr};
 }
 
 bool CMainFrame::run_channel_setup() {

@@ -62,8 +62,8 @@ constexpr CommandText kCommands[] = {
 constexpr int kCurveButtons[] = {kFitWindow, kExportImage, kSetAxes, kShift, kInvert};
 
 // Commands whose parts come with later versions: shown, never enabled.
-constexpr int kLaterCommands[] = {kPageSetup,       kPrintSetup, kPrintPreview, kPrint,
-                                  kCalibrationTool, kUpload,     kOptions,      kSupportPage,
+constexpr int kLaterCommands[] = {kPageSetup,       kPrintSetup, kCalibrationTool, kUpload,
+                                  kOptions,         kSupportPage,
                                   kAnalysisUpdate,  kTesterUpdate, kHelp};
 
 // X11 key-state bits of the lock keys.
