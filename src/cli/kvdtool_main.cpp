@@ -36,7 +36,11 @@ constexpr char kUsage[] =
     "                            分隔；x、y 为文字框的左上角（0.1 mm，原点在图的左上角，\n"
     "                            y 向上，故为负值）\n"
     "  mark FILE (--load Q | --settlement S | --ratio R)\n"
-    "                            从加载曲线读取标记：荷载 沉降 位移/荷载 有效(1/0)\n";
+    "                            从加载曲线读取标记：荷载 沉降 位移/荷载 有效(1/0)\n"
+    "  analyse FILE... [--json] [--modulus MPA] [--005d] [--fit FIRST-LAST] [--ratio R]\n"
+    "          [--composite KIND] [--small-cap]\n"
+    "                            承载力判定：各条规则、建议值与对比方法；多个文件时另给\n"
+    "                            多桩（多点）统计\n";
 
 }  // namespace
 
@@ -49,7 +53,7 @@ int main(int argc, char** argv) {
         {"new", run_new},           {"sample", run_sample}, {"calib", run_calib},
         {"table", run_table},       {"pages", run_pages},   {"print-table", run_print_table},
         {"curve", run_curve},       {"curves", run_curves}, {"curve-texts", run_curve_texts},
-        {"mark", run_mark},
+        {"mark", run_mark},         {"analyse", run_analyse},
     };
     if (argc < 2) {
         std::fputs(kUsage, stderr);
