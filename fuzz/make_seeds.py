@@ -142,6 +142,11 @@ def main():
             "kind3.KVD": analysis_file(True),
             "old.PTX": old_format_file(),
         },
+        "fuzz_analysis": {
+            "kind1.PTX": test_file(),
+            "kind2.KVD": analysis_file(False),
+            "kind3.KVD": analysis_file(True),
+        },
         "fuzz_engineer_choice": {
             "block.bin": choice_block(114, 3714.29, False, "按 s = 40 mm 取值"),
             "kind2_with_choice.KVD": analysis_file(False) + choice_block(116, 3000.0, True, ""),

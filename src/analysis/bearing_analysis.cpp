@@ -1,5 +1,7 @@
 #include "analysis/bearing_analysis.h"
 
+#include <algorithm>
+
 #include "analysis/classical_methods.h"
 #include "analysis/compression_rules.h"
 #include "analysis/foundation_rules.h"
@@ -43,6 +45,12 @@ TestAnalysis analyse_input(const AnalysisInput& input, const AnalysisOptions& op
             out.ultimate.set_not_applicable("该类试验不作承载力判定");
             out.characteristic = out.ultimate;
             break;
+    }
+    const bool ended = std::any_of(out.ending.begin(), out.ending.end(), [](const RuleResult& e) {
+        return e.outcome == RuleOutcome::kOccurred;
+    });
+    if (!out.ending.empty() && !ended) {
+        out.notices.push_back("未出现任何终止加载条件，试验可能未做完或提前停止，请核对。");
     }
     return out;
 }

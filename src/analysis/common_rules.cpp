@@ -192,6 +192,7 @@ RuleResult characteristic_of(const RuleResult& ultimate, RuleId id, std::string_
         (ultimate.outcome == RuleOutcome::kAtLeast ? "极限承载力不小于 " : "极限承载力 ") +
             format_quantity(ultimate.value, unit) + " 的一半");
     rule.outcome = ultimate.outcome;
+    rule.proposal = ultimate.proposal;
     return rule;
 }
 

@@ -122,8 +122,10 @@ void analyse_composite(const AnalysisInput& input, const AnalysisOptions& option
     } else if (!p0.gives_value()) {
         limit.set_not_applicable("无明显比例界限");
     } else if (pu.value >= 2 * p0.value) {
+        limit.proposal = true;
         limit.set_value(p0.value, p0.source, "pu 不小于 2p0，取比例界限 p0");
     } else {
+        limit.proposal = true;
         limit.set_value(pu.value / 2, ValueSource::computed(), "pu 小于 2p0，取极限荷载的一半");
     }
 
@@ -144,6 +146,7 @@ void analyse_composite(const AnalysisInput& input, const AnalysisOptions& option
     }
 
     if (limit.gives_value()) {
+        fspk.proposal = pu.proposal || p0.proposal;
         fspk.set_value(limit.value, limit.source, "按极限荷载与比例界限取值");
     } else if (relative.gives_value()) {
         fspk.set_value(relative.value, relative.source, "按相对变形值取值");

@@ -26,7 +26,7 @@ std::optional<double> anchor_uplift(const CTestData& grades, int last_loading,
     for (int j = 0; j < kChannelCount; ++j) {
         if (params.channel_role[static_cast<std::size_t>(j)] != ChannelRole::kAnchorPile) continue;
         const double value = grade->back().channel[j];
-        if (!largest || value > *largest) largest = value;
+        if (std::isfinite(value) && (!largest || value > *largest)) largest = value;
     }
     return largest;
 }
@@ -92,6 +92,7 @@ AnalysisInput analysis_input(const TestRecord& record) {
     }
 
     int last_loading = -1;
+    bool invalid_readings = false;
     for (std::size_t g = 0; g < summaries.size(); ++g) {
         const GradeSummary& summary = summaries[g];
         if (summary.loading != kLoading) {
@@ -108,13 +109,26 @@ AnalysisInput analysis_input(const TestRecord& record) {
         point.settlement = summary.cumulative;
         point.increment = input.curve.points.empty() ? 0.0 : summary.this_grade;
         point.holding_minutes = summary.holding_minutes;
+        // A damaged file can hold gauge values that are not numbers; nothing
+        // is read from such a grade or after it.
+        if (!std::isfinite(point.settlement) || !std::isfinite(point.increment)) {
+            input.notices.push_back(strprintf(
+                "第 %d 级的位移读数不是有效数值，该级及其后各级未参与判定。", point.grade));
+            break;
+        }
         for (const SamplePoint& reading : grades.grade(static_cast<int>(g))->points()) {
-            point.readings.push_back({static_cast<double>(reading.minutes), reading.settlement});
+            if (std::isfinite(reading.settlement)) {
+                point.readings.push_back(
+                    {static_cast<double>(reading.minutes), reading.settlement});
+            } else {
+                invalid_readings = true;
+            }
         }
         input.curve.points.push_back(std::move(point));
         last_loading = static_cast<int>(g);
     }
     if (last_loading >= 0) subject.anchor_uplift_mm = anchor_uplift(grades, last_loading, params);
+    if (invalid_readings) input.notices.push_back("部分读数的位移不是有效数值，已略去。");
 
     if (input.curve.points.size() < 2) {
         input.notices.push_back("加载级少于两级，无法判定承载力。");

@@ -154,9 +154,11 @@ void analyse_plate(const AnalysisInput& input, const AnalysisOptions& options, T
     const double half_max = curve.max_load() / 2;
     if (p0.gives_value()) {
         if (half.outcome == RuleOutcome::kValue) {
+            fak.proposal = pu.proposal || p0.proposal;
             fak.set_value(half.value, ValueSource::computed(),
                           "极限荷载小于比例界限的 2 倍，取极限荷载的一半");
         } else if (pu.outcome == RuleOutcome::kValue || p0.value <= half_max + kLoadTolerance) {
+            fak.proposal = p0.proposal;
             fak.set_value(p0.value, p0.source, "取比例界限 p0");
         } else {
             // pu >= pmax is all that is known: pu < 2 p0 would give pu / 2 >= pmax / 2,
@@ -202,14 +204,17 @@ void analyse_rock(const AnalysisInput& input, const AnalysisOptions&, TestAnalys
     const std::string third_text = "pu/3 = " + format_quantity(third, unit);
     if (pu.outcome == RuleOutcome::kValue) {
         if (p0.gives_value() && p0.value < third) {
+            fa.proposal = p0.proposal;
             fa.set_value(p0.value, p0.source, "p0 小于 " + third_text + "，取 p0");
         } else {
+            fa.proposal = pu.proposal;
             fa.set_value(
                 third, ValueSource::computed(),
                 third_text + (p0.gives_value() ? " 不大于 p0，取 pu/3"
                                                : "，无明显比例界限（p0 不小于最大加载），取 pu/3"));
         }
     } else if (p0.gives_value() && p0.value <= third) {
+        fa.proposal = p0.proposal;
         fa.set_value(p0.value, p0.source, "p0 不大于最大加载的 1/3，取 p0（极限荷载未确定）");
     } else {
         fa.set_at_least(third, ValueSource::computed(),

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "analysis/bearing_analysis.h"
 #include "analysis/load_curve.h"
 #include "analysis/test_family.h"

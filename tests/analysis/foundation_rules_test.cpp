@@ -36,6 +36,7 @@ TEST(PlateRules, ClearProportionalLimitWithoutFailureIsTheCharacteristicValue) {
     EXPECT_EQ(find_rule(a.rules, RuleId::kPlateHalfUltimate)->outcome, RuleOutcome::kNotApplicable);
     EXPECT_EQ(a.characteristic.outcome, RuleOutcome::kValue);
     EXPECT_DOUBLE_EQ(a.characteristic.value, 200);
+    EXPECT_TRUE(a.characteristic.proposal);  // it rests on the proposed p0
     // s/b = 0.010 with b = 0.707 m is 7.07 mm, at about 260 kPa: above half the
     // maximum, which caps it.
     const RuleResult* relative = find_rule(a.rules, RuleId::kPlateRelativeSettlement);
@@ -78,6 +79,7 @@ TEST(PlateRules, SmoothCurveTakesThePressureAtTheRelativeSettlement) {
     // b = 0.5 m: s = 5 mm between 4.51 mm (200 kPa) and 5.87 mm (250 kPa).
     ASSERT_EQ(a.characteristic.outcome, RuleOutcome::kValue);
     EXPECT_NEAR(a.characteristic.value, 200 + 50 * (5 - 4.51) / (5.87 - 4.51), 1e-9);
+    EXPECT_FALSE(a.characteristic.proposal);  // a measured settlement, no judgement
     EXPECT_EQ(a.characteristic.source.kind, ValueSource::Kind::kInterpolated);
 
     // Without a plate area there is nothing to measure the settlement against.

@@ -75,5 +75,13 @@ TEST(Samples, ShallowPlateTakesHalfTheMaximumPressure) {
     EXPECT_EQ(a.ultimate.outcome, RuleOutcome::kAtLeast);
 }
 
+TEST(Samples, UnfinishedTestSaysThatNoEndingConditionOccurred) {
+    const TestAnalysis a = analyse_sample("unfinished.PTX");
+    EXPECT_EQ(a.ultimate.outcome, RuleOutcome::kAtLeast);
+    EXPECT_DOUBLE_EQ(a.ultimate.value, 2100);
+    ASSERT_EQ(a.notices.size(), 1u);
+    EXPECT_NE(a.notices[0].find("未出现任何终止加载条件"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kvd
