@@ -21,7 +21,7 @@ inline std::vector<double> schedule(int hold_minutes) {
     return minutes;
 }
 
-struct GradeSpec {
+struct GradePlan {
     double load = 0;
     double settlement = 0;  // cumulative at the end of the grade, mm
     int hold_minutes = 120;
@@ -31,19 +31,19 @@ struct GradeSpec {
 // A stable grade gets 65 % of its settlement at once and the rest with an
 // 8-minute time constant; a creeping one reaches its end value at the given
 // steady rate.
-inline CurvePoint make_grade(int grade, double from, const GradeSpec& spec) {
+inline CurvePoint make_grade(int grade, double from, const GradePlan& plan) {
     CurvePoint point;
     point.grade = grade;
-    point.load = spec.load;
-    point.settlement = round2(spec.settlement);
+    point.load = plan.load;
+    point.settlement = round2(plan.settlement);
     point.increment = round2(point.settlement - round2(from));
-    point.holding_minutes = spec.hold_minutes;
-    const double total = spec.settlement - from;
-    for (double t : schedule(spec.hold_minutes)) {
+    point.holding_minutes = plan.hold_minutes;
+    const double total = plan.settlement - from;
+    for (double t : schedule(plan.hold_minutes)) {
         double s = from;
-        if (t > 0 && spec.creep_mm_per_hour > 0) {
-            const double creep = spec.creep_mm_per_hour * spec.hold_minutes / 60.0;
-            s = from + (total - creep) + spec.creep_mm_per_hour * t / 60.0;
+        if (t > 0 && plan.creep_mm_per_hour > 0) {
+            const double creep = plan.creep_mm_per_hour * plan.hold_minutes / 60.0;
+            s = from + (total - creep) + plan.creep_mm_per_hour * t / 60.0;
         } else if (t > 0) {
             s = from + total * (1 - 0.35 * std::exp(-t / 8.0));
         }
@@ -53,7 +53,7 @@ inline CurvePoint make_grade(int grade, double from, const GradeSpec& spec) {
     return point;
 }
 
-inline LoadCurve make_curve(const std::vector<GradeSpec>& grades) {
+inline LoadCurve make_curve(const std::vector<GradePlan>& grades) {
     LoadCurve curve;
     double from = 0;
     for (std::size_t g = 0; g < grades.size(); ++g) {
@@ -67,7 +67,7 @@ inline LoadCurve make_curve(const std::vector<GradeSpec>& grades) {
 // Loads and settlements of equal grades, each stable after two hours.
 inline LoadCurve simple_curve(const std::vector<double>& loads,
                               const std::vector<double>& settlements) {
-    std::vector<GradeSpec> grades;
+    std::vector<GradePlan> grades;
     for (std::size_t i = 0; i < loads.size() && i < settlements.size(); ++i) {
         grades.push_back({loads[i], settlements[i]});
     }

@@ -14,7 +14,7 @@ namespace kvd {
 namespace {
 
 using test::find_rule;
-using test::GradeSpec;
+using test::GradePlan;
 
 TestAnalysis analyse(const LoadCurve& curve, const TestSubject& subject = test::pile_subject(),
                      const AnalysisOptions& options = {}) {
@@ -147,8 +147,8 @@ TEST(CompressionRules, DesignLoadNotStableIsNoEnding) {
     LoadCurve curve = test::make_curve({{0, 0}, {500, 2}, {1000, 4}, {1500, 6, 240, 0.2}});
     TestSubject subject = test::pile_subject();
     subject.design_max_load = 1500;
-    const RuleResult* end =
-        find_rule(analyse(curve, subject).ending, RuleId::kCompressionEndDesignLoad);
+    const TestAnalysis a = analyse(curve, subject);
+    const RuleResult* end = find_rule(a.ending, RuleId::kCompressionEndDesignLoad);
     EXPECT_EQ(end->outcome, RuleOutcome::kNotReached);
     EXPECT_NE(end->reason.find("未达到相对稳定"), std::string::npos) << end->reason;
     subject.design_max_load = 0;

@@ -169,9 +169,12 @@ TEST(EngineerChoice, AnalysisFilesWithTheBlockReadAsBeforeInTodaysReader) {
             EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size_bytes()), 0) << g;
         }
         ASSERT_EQ(before.raw_count(), after.raw_count());
-        EXPECT_EQ(std::memcmp(before.raw_readings.data(), after.raw_readings.data(),
-                              before.raw_readings.size() * sizeof(RawReading)),
-                  0);
+        for (int r = 0; r < before.raw_count(); ++r) {
+            const auto i = static_cast<std::size_t>(r);
+            EXPECT_EQ(
+                std::memcmp(&before.raw_readings[i], &after.raw_readings[i], sizeof(RawReading)), 0)
+                << r;
+        }
         EXPECT_EQ(before.mod_count(), after.mod_count());
 
         const auto found = trailing_choice(extended);

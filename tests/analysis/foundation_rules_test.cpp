@@ -10,7 +10,7 @@ namespace kvd {
 namespace {
 
 using test::find_rule;
-using test::GradeSpec;
+using test::GradePlan;
 
 LoadCurve pressures(double step, const std::vector<double>& settlements) {
     std::vector<double> loads;
@@ -133,7 +133,7 @@ TEST(RockRules, SmallerOfAThirdOfTheUltimateAndTheProportionalLimit) {
     // pu = 4.2 MPa gives min(4.2 / 3, 1.5) = 1.4 MPa. Grades of 0.3 MPa: 0.10 mm
     // each up to 1.5 MPa, 0.20 mm after, and the 4.5 MPa grade still settling
     // after 25 hours.
-    std::vector<GradeSpec> grades = {{0, 0}};
+    std::vector<GradePlan> grades = {{0, 0}};
     double s = 0;
     for (int g = 1; g <= 14; ++g) {
         s += g <= 5 ? 0.10 : 0.20;
