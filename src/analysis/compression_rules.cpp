@@ -1,7 +1,5 @@
 #include "analysis/compression_rules.h"
 
-#include <algorithm>
-
 #include "analysis/common_rules.h"
 #include "analysis/curve_measures.h"
 #include "base/format.h"
@@ -21,7 +19,6 @@ struct Context {
     const TestSubject& subject;
     const AnalysisOptions& options;
     const std::string& unit;
-    std::string q(double value) const { return format_quantity(value, unit); }
 };
 
 // The first grade n with Δs_n > 2 Δs_(n-1) held a day without stability; -1: none.

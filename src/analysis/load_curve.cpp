@@ -81,11 +81,15 @@ AnalysisInput analysis_input(const TestRecord& record) {
     recompute_averages(grades, params);
     const std::vector<GradeSummary> summaries = summarize_grades(grades);
 
-    const bool foundation = !is_pile_family(subject.family);
+    const bool foundation =
+        !is_pile_family(subject.family) && subject.family != TestFamily::kUnsupported;
     const bool to_pressure = foundation && !params.in_kpa() && subject.plate_area_m2 > 0;
     const double divisor = to_pressure ? subject.plate_area_m2 : 1.0;
     subject.unit = params.in_kpa() || to_pressure ? "kPa" : "kN";
     subject.design_max_load = header.max_load > 0 ? header.max_load / divisor : 0;
+    if (foundation && subject.unit == "kN") {
+        input.notices.push_back("未填写压板面积，按荷载 (kN) 判定，不能按相对变形取值。");
+    }
     if (to_pressure) {
         input.notices.push_back(
             strprintf("荷载已按压板面积 %.3f m² 换算为压力 (kPa)。", subject.plate_area_m2));

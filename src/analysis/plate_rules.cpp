@@ -139,9 +139,10 @@ void analyse_plate(const AnalysisInput& input, const AnalysisOptions& options, T
                                 deep || !subject.square_section ? "s/d" : "s/b", ratio),
                       cl.relative, curve, width, ratio, pu, unit);
     relative.assumptions = width_assumptions;
-    if (treated)
+    if (treated) {
         relative.assumptions.push_back(
             "处理后地基的相对变形取 0.010（JGJ 79-2012 附录 A），未能对照条文原文核实。");
+    }
     if (!deep && !treated && subject.plate_area_m2 > 0 &&
         (subject.plate_area_m2 < kShallowPlateMinArea - kLoadTolerance ||
          subject.plate_area_m2 > kShallowPlateMaxArea + kLoadTolerance)) {

@@ -1,7 +1,5 @@
 #include "analysis/uplift_rules.h"
 
-#include <algorithm>
-
 #include "analysis/common_rules.h"
 #include "analysis/curve_measures.h"
 #include "base/format.h"

@@ -94,6 +94,15 @@ TEST(AnalysisInput, FoundationLoadsInKnBecomePressuresOverThePlate) {
     record.header.pressure_unit = 1;  // already kPa
     record.rebuild_params();
     EXPECT_DOUBLE_EQ(analysis_input(record).curve.points[2].load, 100);
+
+    // In kN without a plate area: loads stay loads, and the notice says what is lost.
+    record.header.pressure_unit = 0;
+    record.header.plate_area = 0;
+    record.rebuild_params();
+    const AnalysisInput loads = analysis_input(record);
+    EXPECT_EQ(loads.subject.unit, "kN");
+    ASSERT_EQ(loads.notices.size(), 1u);
+    EXPECT_NE(loads.notices[0].find("未填写压板面积"), std::string::npos);
 }
 
 TEST(AnalysisInput, TheMethodTextDecidesTheRules) {
