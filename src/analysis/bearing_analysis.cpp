@@ -49,7 +49,9 @@ TestAnalysis analyse_input(const AnalysisInput& input, const AnalysisOptions& op
     const bool ended = std::any_of(out.ending.begin(), out.ending.end(), [](const RuleResult& e) {
         return e.outcome == RuleOutcome::kOccurred;
     });
-    if (!out.ending.empty() && !ended) {
+    // Piles end at the design load at the latest; plates end at the planned
+    // maximum, which no ending condition names.
+    if (is_pile_family(out.family) && !out.ending.empty() && !ended) {
         out.notices.push_back("未出现任何终止加载条件，试验可能未做完或提前停止，请核对。");
     }
     return out;

@@ -75,7 +75,7 @@ void analyse_uplift(const AnalysisInput& input, const AnalysisOptions&, TestAnal
     out.characteristic = characteristic_of(out.ultimate, RuleId::kUpliftCharacteristic,
                                            "JGJ 106-2014 第 5.4.5 条", out.unit);
     out.characteristic.assumptions.push_back(
-        "假定桩身允许带裂缝工作；不允许时，应取桩身开裂的前一级荷载与此值比较取低值（读数中无开裂记"
+        "桩身允许带裂缝工作；不允许时，应取桩身开裂的前一级荷载与此值比较取低值（读数中无开裂记"
         "录）。");
 }
 

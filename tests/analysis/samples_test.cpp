@@ -73,6 +73,8 @@ TEST(Samples, ShallowPlateTakesHalfTheMaximumPressure) {
     EXPECT_EQ(a.characteristic.outcome, RuleOutcome::kValue);
     EXPECT_DOUBLE_EQ(a.characteristic.value, 200);
     EXPECT_EQ(a.ultimate.outcome, RuleOutcome::kAtLeast);
+    // Loaded to its planned maximum: a plate test's normal end, not worth a notice.
+    EXPECT_TRUE(a.notices.empty());
 }
 
 TEST(Samples, UnfinishedTestSaysThatNoEndingConditionOccurred) {
