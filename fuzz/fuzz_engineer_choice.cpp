@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "analysis/engineer_choice.h"
+#include "record/engineer_choice.h"
 
 namespace {
 

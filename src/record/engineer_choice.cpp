@@ -1,4 +1,4 @@
-#include "analysis/engineer_choice.h"
+#include "record/engineer_choice.h"
 
 #include <zlib.h>
 
@@ -19,24 +19,12 @@ std::uint32_t block_crc(const ChoiceBlock& block) {
 
 }  // namespace
 
-EngineerChoice EngineerChoice::of_rule(const RuleResult& rule, const TestAnalysis& analysis,
-                                       std::int64_t now, std::string note) {
-    EngineerChoice choice;
-    choice.rule = rule.id;
-    choice.value = rule.value;
-    choice.at_least = rule.outcome == RuleOutcome::kAtLeast;
-    choice.data_fingerprint = analysis.data_fingerprint;
-    choice.chosen_at = now;
-    choice.note = std::move(note);
-    return choice;
-}
-
 Bytes encode_choice(const EngineerChoice& choice) {
     ChoiceBlock block{};
     std::memcpy(block.tag, kChoiceTag, sizeof block.tag);
     block.version = kChoiceVersion;
     block.size = static_cast<std::uint16_t>(kChoiceBlockSize);
-    block.rule = static_cast<std::uint16_t>(choice.rule);
+    block.rule = choice.rule;
     block.flags = choice.at_least ? kChoiceAtLeast : 0;
     block.fingerprint = choice.data_fingerprint;
     block.value = choice.value;
@@ -57,7 +45,7 @@ Status decode_choice(ByteView bytes, EngineerChoice& choice) {
         return Status::failure(kMessageChoiceDamaged);
     }
     EngineerChoice decoded;
-    decoded.rule = static_cast<RuleId>(block.rule);
+    decoded.rule = block.rule;
     decoded.value = block.value;
     decoded.at_least = (block.flags & kChoiceAtLeast) != 0;
     decoded.data_fingerprint = block.fingerprint;

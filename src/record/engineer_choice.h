@@ -1,8 +1,10 @@
 #pragma once
 // The engineer's accepted interpretation of a test: the rule whose value was
-// accepted (or RuleId::kManual for a typed value), the value, and a
-// fingerprint of the readings it was taken on, so that a later edit of the
-// readings shows the choice as made on other data.
+// accepted (a RuleId of the analysis layer, kept here as its number; 1000 for
+// a typed value), the value, and a fingerprint of the readings it was taken
+// on, so that a later edit of the readings shows the choice as made on other
+// data. It is part of the analysis file, so its byte image lives with the
+// file formats; analysis/choice_of_rule.h makes one from a rule's result.
 //
 // Its byte image is a self-contained trailing block of an analysis file,
 // written after the last byte of the current layout (after the sample points
@@ -31,14 +33,13 @@
 #include <optional>
 #include <string>
 
-#include "analysis/analysis_result.h"
 #include "base/byte_image.h"
 #include "base/status.h"
 
 namespace kvd {
 
 struct EngineerChoice {
-    RuleId rule = RuleId::kNone;
+    std::uint16_t rule = 0;  // RuleId
     double value = 0;
     bool at_least = false;
     std::uint32_t data_fingerprint = 0;
@@ -46,14 +47,6 @@ struct EngineerChoice {
     std::string note;  // UTF-8; stored as at most 59 GBK bytes
 
     bool operator==(const EngineerChoice&) const = default;
-
-    // The choice of a rule's value as the analysis gave it.
-    static EngineerChoice of_rule(const RuleResult& rule, const TestAnalysis& analysis,
-                                  std::int64_t now, std::string note = {});
-    // True when the analysis was made on the readings the choice was made on.
-    bool matches(const TestAnalysis& analysis) const {
-        return data_fingerprint == analysis.data_fingerprint;
-    }
 };
 
 struct ChoiceBlock {
