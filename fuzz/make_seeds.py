@@ -9,6 +9,7 @@ that a run starts from readable files. Run again after a layout changes.
 
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -122,6 +123,17 @@ CALIBRATION_HEAD = [
 ]
 
 
+def choice_block(rule, value, at_least, note):
+    """The 96-byte engineer's choice block that may end an analysis file."""
+    b = bytearray(b"KVDQ" + struct.pack("<HHHBBIdq", 1, 96, rule, 1 if at_least else 0, 0,
+                                        0x1234ABCD, value, 1686529800))
+    text = note.encode("gbk")[:59]
+    b += text + bytes(60 - len(text))
+    b += struct.pack("<I", zlib.crc32(bytes(b)))
+    assert len(b) == 96
+    return b
+
+
 def main():
     seeds = {
         "fuzz_test_file": {
@@ -129,6 +141,15 @@ def main():
             "kind2.KVD": analysis_file(False),
             "kind3.KVD": analysis_file(True),
             "old.PTX": old_format_file(),
+        },
+        "fuzz_analysis": {
+            "kind1.PTX": test_file(),
+            "kind2.KVD": analysis_file(False),
+            "kind3.KVD": analysis_file(True),
+        },
+        "fuzz_engineer_choice": {
+            "block.bin": choice_block(114, 3714.29, False, "按 s = 40 mm 取值"),
+            "kind2_with_choice.KVD": analysis_file(False) + choice_block(116, 3000.0, True, ""),
         },
         "fuzz_calibration": {
             "table.wld": calibration(

@@ -29,6 +29,7 @@ int run_curve_texts(const Args& args);
 int run_mark(const Args& args);
 int run_word(const Args& args);
 int run_excel(const Args& args);
+int run_analyse(const Args& args);
 
 // Prints a usage error and returns the exit code for it.
 int usage_error(const std::string& message);

@@ -42,7 +42,12 @@ constexpr char kUsage[] =
     "                            从加载曲线读取标记：荷载 沉降 位移/荷载 有效(1/0)\n"
     "  word FILE OUT.docx [--summary] [--detail] [--raw] [--curves]\n"
     "                            Word 报告：所选各部分（不选则为汇总表和曲线图表）\n"
-    "  excel FILE OUT[.xls]      原始记录表输出为制表符分隔的 .xls（GBK）\n";
+    "  excel FILE OUT[.xls]      原始记录表输出为制表符分隔的 .xls（GBK）\n"
+
+    "  analyse FILE... [--json] [--modulus MPA] [--005d] [--fit FIRST-LAST] [--ratio R]\n"
+    "          [--composite KIND] [--small-cap]\n"
+    "                            承载力判定：各条规则、建议值与对比方法；多个文件时另给\n"
+    "                            多桩（多点）统计\n";
 
 }  // namespace
 
@@ -57,6 +62,7 @@ int main(int argc, char** argv) {
         {"report", run_report},
         {"curve", run_curve},       {"curves", run_curves}, {"curve-texts", run_curve_texts},
         {"mark", run_mark},         {"word", run_word},     {"excel", run_excel},
+        {"analyse", run_analyse},
     };
     if (argc < 2) {
         std::fputs(kUsage, stderr);

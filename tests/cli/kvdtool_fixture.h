@@ -55,6 +55,14 @@ protected:
         return std::string(KVD_SOURCE_DIR) + "/samples/" + name;
     }
     std::string temp(const char* name) const { return (dir_ / name).string(); }
+    // jq's raw output of filter over a JSON text, its trailing newline removed.
+    std::string jq(const std::string& json, const std::string& filter) const {
+        const std::string path = (dir_ / "out.json").string();
+        if (!replace_file_atomically(path, Bytes(json.begin(), json.end())).ok()) return "";
+        std::string out = run_command("jq -r '" + filter + "' " + path).out;
+        if (!out.empty() && out.back() == '\n') out.pop_back();
+        return out;
+    }
 
     fs::path dir_;
 };

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -198,6 +199,76 @@ TEST_F(KvdtoolTest, CommittedSamplesAreWhatSampleMakes) {
         EXPECT_TRUE(made == committed) << name;
     }
     EXPECT_EQ(run("sample " + temp("x.PTX") + " --type nonsense").exit_code, 2);
+}
+
+TEST_F(KvdtoolTest, AnalyseListsEveryRuleAndSaysAtLeastWhenNothingFailed) {
+    ToolRun demo = run("analyse " + sample("demo.PTX"));
+    EXPECT_EQ(demo.exit_code, 0) << demo.err;
+    EXPECT_NE(demo.out.find("部分\t规则\t条文\t结果\t数值\t来源\t说明\n"), std::string::npos);
+    EXPECT_NE(demo.out.find("建议\t建议：极限承载力 Qu（未达到极限时取最大加载值）\tJGJ 106-2014 第 4.4.2 条第 5 "
+                            "款\t不小于\t≥ 3000 kN\t第 9 级\t"),
+              std::string::npos)
+        << demo.out;
+    EXPECT_NE(demo.out.find("\tJGJ 106-2014 第 4.4.4 条\t不小于\t≥ 1500 kN\t"), std::string::npos);
+    // Every rule line has its seven columns.
+    std::size_t start = 0;
+    int rule_lines = 0;
+    while (start < demo.out.size()) {
+        const std::size_t end = demo.out.find('\n', start);
+        const std::string line = demo.out.substr(start, end - start);
+        if (line.rfind("判定\t", 0) == 0 || line.rfind("终止加载\t", 0) == 0 || line.rfind("对比方法\t", 0) == 0) {
+            EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 6) << line;
+            ++rule_lines;
+        }
+        start = end + 1;
+    }
+    EXPECT_EQ(rule_lines, 5 + 6 + 7);
+
+    ToolRun plate = run("analyse " + sample("plate.PTX") + " --ratio 0.015");
+    EXPECT_EQ(plate.exit_code, 0);
+    EXPECT_NE(plate.out.find("按相对变形 s/d = 0.015 取值"), std::string::npos);
+    EXPECT_NE(plate.out.find("\t建议：地基承载力特征值 fak\tGB 50007-2011 第 C.0.7 条\t取值（建议）\t200 kPa\t"),
+              std::string::npos);
+}
+
+TEST_F(KvdtoolTest, AnalyseJsonReadsBackAndGroupsSeveralFiles) {
+    ToolRun one = run("analyse " + sample("demo.PTX") + " --json");
+    ASSERT_EQ(one.exit_code, 0);
+    EXPECT_EQ(jq(one.out, ".files[0].family + \" \" + .files[0].ultimate.outcome + \" \" + "
+                          "(.files[0].ultimate.value|tostring)"),
+              "pile_compression at_least 3000");
+    EXPECT_EQ(jq(one.out, "[.files[0].rules[].key] | join(\",\")"),
+              "compression_steep_drop,compression_slgt_bend,compression_unstable,"
+              "compression_settlement_40mm,compression_settlement_005d,compression_maximum_load");
+    EXPECT_EQ(jq(one.out, ".files[0].methods[0].key + \" \" + (.files[0].methods[0].value > 2400 and "
+                          ".files[0].methods[0].value < 2700 | tostring)"),
+              "davisson true");
+    EXPECT_EQ(jq(one.out, ".group"), "null");  // one file: no statistics
+
+    // An odd file name survives the escaping; two piles give the lower of the two.
+    const std::string odd = temp("we\"ird\\name.PTX");
+    ASSERT_TRUE(fs::copy_file(sample("demo.PTX"), odd));
+    ToolRun two = run("analyse '" + odd + "' " + sample("demo.KVD") + " --json");
+    ASSERT_EQ(two.exit_code, 0) << two.err;
+    EXPECT_EQ(jq(two.out, ".files[0].file"), odd);
+    EXPECT_EQ(jq(two.out, ".group.members | length"), "2");
+    EXPECT_EQ(jq(two.out, ".group.statistic.outcome + \" \" + (.group.statistic.value|tostring)"),
+              "at_least 3000");
+    EXPECT_EQ(jq(two.out, ".group.characteristic.value"), "1500");
+}
+
+TEST_F(KvdtoolTest, AnalyseRefusesBadOptionsAndNamesTheFilesItCouldNotRead) {
+    EXPECT_EQ(run("analyse").exit_code, 2);
+    EXPECT_EQ(run("analyse " + sample("demo.PTX") + " --ratio 0.02").exit_code, 2);
+    EXPECT_EQ(run("analyse " + sample("demo.PTX") + " --fit 9-5").exit_code, 2);
+    EXPECT_EQ(run("analyse " + sample("demo.PTX") + " --composite sand").exit_code, 2);
+    EXPECT_EQ(run("analyse " + sample("demo.PTX") + " --verbose").exit_code, 2);
+    const std::string missing = temp("missing.PTX");
+    ToolRun partly = run("analyse " + sample("demo.PTX") + " " + missing + " --json");
+    EXPECT_EQ(partly.exit_code, 1);
+    EXPECT_FALSE(partly.err.empty());
+    EXPECT_EQ(jq(partly.out, ".refused[0]"), missing);
+    EXPECT_EQ(jq(partly.out, ".files | length"), "1");
 }
 
 }  // namespace
