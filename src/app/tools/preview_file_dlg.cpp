@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "app/dialogs/dialog_support.h"
@@ -53,6 +54,13 @@ CPreviewFileDlg::CPreviewFileDlg(QWidget* parent, const QString& folder)
     }
 
     connect(this, &QFileDialog::currentChanged, this, &CPreviewFileDlg::selection_changed);
+    // A name typed or put into the name field (selectFile) is a selection too.
+    if (auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        connect(name, &QLineEdit::textChanged, this, [this](const QString& text) {
+            const QString path = directory().absoluteFilePath(text);
+            if (!text.isEmpty() && QFileInfo(path).isFile()) selection_changed(path);
+        });
+    }
     connect(preview_box_, &QCheckBox::toggled, this, [this](bool on) {
         if (on) {
             const QStringList selected = selectedFiles();
