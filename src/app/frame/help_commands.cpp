@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -102,29 +103,36 @@ bool CMainFrame::run_help_command(int command) {
     return false;
 }
 
-void CMainFrame::show_about() {
-    QDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("about_dialog"));
-    dialog.setWindowTitle(QStringLiteral("关于 KVD"));
-    auto* layout = new QVBoxLayout(&dialog);
+std::unique_ptr<QDialog> make_about_dialog(QWidget* parent, const QIcon& icon) {
+    auto dialog = std::make_unique<QDialog>(parent);
+    dialog->setObjectName(QStringLiteral("about_dialog"));
+    dialog->setWindowTitle(QStringLiteral("关于 KVD"));
+    auto* layout = new QVBoxLayout(dialog.get());
     layout->setSpacing(10);
-    auto* icon = new QLabel(&dialog);
-    icon->setPixmap(windowIcon().pixmap(48, 48));
-    layout->addWidget(icon, 0, Qt::AlignHCenter);
-    auto* name = new QLabel(QString::fromUtf8(kProductName), &dialog);
+    auto* picture = new QLabel(dialog.get());
+    picture->setPixmap(icon.pixmap(48, 48));
+    layout->addWidget(picture, 0, Qt::AlignHCenter);
+    auto* name = new QLabel(QString::fromUtf8(kProductName), dialog.get());
+    name->setObjectName(QStringLiteral("product_name"));
     QFont bold = name->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.3);
     name->setFont(bold);
     layout->addWidget(name, 0, Qt::AlignHCenter);
-    layout->addWidget(new QLabel(QString::fromUtf8(kVersionLine), &dialog), 0, Qt::AlignHCenter);
-    auto* buttons = new QDialogButtonBox(&dialog);
+    auto* version = new QLabel(QString::fromUtf8(kVersionLine), dialog.get());
+    version->setObjectName(QStringLiteral("version_line"));
+    layout->addWidget(version, 0, Qt::AlignHCenter);
+    auto* buttons = new QDialogButtonBox(dialog.get());
     buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog.get(), &QDialog::accept);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    dialog.setMinimumWidth(280);
-    dialog.exec();
+    dialog->setMinimumWidth(280);
+    return dialog;
+}
+
+void CMainFrame::show_about() {
+    make_about_dialog(this, windowIcon())->exec();
 }
 
 }  // namespace kvd

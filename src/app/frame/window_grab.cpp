@@ -49,6 +49,7 @@ const char* table_title(TableKind kind) {
 }  // namespace
 
 int run_window_grab(const GrabOptions& grab, const std::string& file) {
+    if (grab.dialog) return run_dialog_grab(grab, file);
     // The modification record table is reachable only with the extended display.
     if (grab.table == TableKind::kChanges) set_extended_display(true);
 

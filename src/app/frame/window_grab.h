@@ -15,4 +15,10 @@ namespace kvd {
 // code: 0, or 1 after a message on standard error.
 int run_window_grab(const GrabOptions& grab, const std::string& file);
 
+// The same for one of the program's dialogs (grab.dialog), shown as the
+// program shows it: the about box, the open dialog previewing FILE (its
+// folder listed, FILE chosen), the calibration tool with the table FILE
+// opened (".qld" as a jack table). Called by run_window_grab.
+int run_dialog_grab(const GrabOptions& grab, const std::string& file);
+
 }  // namespace kvd
