@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <filesystem>
@@ -149,7 +150,10 @@ CLvDingToolDlg::CLvDingToolDlg(UserInterface& ui, const QString& folder, QWidget
     list_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     for (int column = 0; column < 3; ++column) list_->setColumnWidth(column, kColumnWidth);
     list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list_->setMinimumWidth(3 * kColumnWidth + list_->frameWidth() * 2 + 20);
+    // The three columns and the vertical scroll bar, without a horizontal one.
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setMinimumWidth(3 * kColumnWidth + list_->frameWidth() * 2 +
+                           list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
     list_->setMinimumHeight(320);
     list_->viewport()->installEventFilter(this);
 
