@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ByteView tail = all.last(std::min(size, kPreviewTailBytes));
     const FilePreview preview = preview_file_bytes(head, tail, size);
     if (preview.raw_count < 0 || static_cast<std::uint64_t>(preview.raw_count) > size / 184 ||
-        preview.reading_count < 0 || static_cast<std::uint64_t>(preview.reading_count) > size / 152 ||
+        preview.reading_count < 0 ||
+        static_cast<std::uint64_t>(preview.reading_count) > size / 152 ||
         preview.points.size() > static_cast<std::size_t>(preview.reading_count) ||
         preview.points.size() > kPreviewMaxPoints) {
         std::abort();

@@ -142,13 +142,13 @@ void preview_analysis_file(ByteView head, std::uint64_t file_size, FilePreview& 
     take_header(header, preview);
     preview.has_raw = preview.probe.kind == FileKind::kAnalysisWithRaw;
 
-    const auto capacity = static_cast<long long>((file_size - kSamplePointsOffset) /
-                                                 sizeof(SamplePoint));
+    const auto capacity =
+        static_cast<long long>((file_size - kSamplePointsOffset) / sizeof(SamplePoint));
     preview.reading_count = std::clamp<long long>(stored, 0, capacity);
-    const auto in_head = static_cast<long long>((head.size() - kSamplePointsOffset) /
-                                                sizeof(SamplePoint));
-    const long long read = std::min({preview.reading_count, in_head,
-                                     static_cast<long long>(kPreviewMaxPoints)});
+    const auto in_head =
+        static_cast<long long>((head.size() - kSamplePointsOffset) / sizeof(SamplePoint));
+    const long long read =
+        std::min({preview.reading_count, in_head, static_cast<long long>(kPreviewMaxPoints)});
     preview.points_cut = read < preview.reading_count;
 
     // Grades are runs of points with the same grade number; a loading grade's

@@ -35,9 +35,9 @@ struct PreviewPoint {
 };
 
 struct FilePreview {
-    bool opened = false;  // the file could be read at all
-    FileProbe probe;      // class, kind and version
-    bool details = false; // the header was read (current layouts only)
+    bool opened = false;   // the file could be read at all
+    FileProbe probe;       // class, kind and version
+    bool details = false;  // the header was read (current layouts only)
 
     // From the header.
     std::string site_name;
@@ -58,9 +58,9 @@ struct FilePreview {
     std::int64_t last_time = 0;
 
     // Analysis files (kinds 2 and 3).
-    long long reading_count = 0;  // sample points the file holds
-    bool points_cut = false;      // more than kPreviewMaxPoints: only the first were read
-    bool has_raw = false;         // kind 3
+    long long reading_count = 0;       // sample points the file holds
+    bool points_cut = false;           // more than kPreviewMaxPoints: only the first were read
+    bool has_raw = false;              // kind 3
     std::vector<PreviewPoint> points;  // one per loading grade, in test order
 };
 

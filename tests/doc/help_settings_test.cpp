@@ -19,9 +19,8 @@ TEST(HelpSettings, UpdaterParameterLinesOfBothChecks) {
     EXPECT_EQ(analysis.parameter_line,
               "KVD 14.070700 https://example.invalid/list.txt \"/opt/kvd 2/bin/");
     // The folder is one argument, blanks and all, without the quote.
-    const std::vector<std::string> expected = {"KVD", "14.070700",
-                                               "https://example.invalid/list.txt",
-                                               "/opt/kvd 2/bin/"};
+    const std::vector<std::string> expected = {
+        "KVD", "14.070700", "https://example.invalid/list.txt", "/opt/kvd 2/bin/"};
     EXPECT_EQ(analysis.arguments, expected);
 
     const UpdaterCall tester = make_updater_call(UpdateTarget::kTester, settings, "/usr/bin/");

@@ -70,8 +70,8 @@ TEST(PackagingTest, InstallPutsTheProgramEntryTypesAndIconInPlace) {
     for (const char* file :
          {"bin/kvd", "bin/kvdtool", "share/applications/kvd.desktop", "share/mime/packages/kvd.xml",
           "share/icons/hicolor/scalable/apps/kvd.svg", "share/kvd/manual/index.html",
-         "share/kvd/manual/calibration.html", "share/kvd/manual/manual.css",
-         "share/kvd/manual/images/calibration_tool.png"}) {
+          "share/kvd/manual/calibration.html", "share/kvd/manual/manual.css",
+          "share/kvd/manual/images/calibration_tool.png"}) {
         EXPECT_TRUE(QFile::exists(prefix.filePath(QString::fromUtf8(file)))) << file;
     }
 }
@@ -122,8 +122,8 @@ TEST(PackagingTest, DebianPackageInstallsIntoAThrowAwayRootAndRunsFromThere) {
                   "/dpkg.log' 2>&1"),
               0)
         << output_of("cat '" + dir + "/dpkg.log'");
-    EXPECT_NE(output_of("dpkg --admindir='" + root + "/var/lib/dpkg' -s kvd").find(
-                  "Status: install ok installed"),
+    EXPECT_NE(output_of("dpkg --admindir='" + root + "/var/lib/dpkg' -s kvd")
+                  .find("Status: install ok installed"),
               std::string::npos);
     EXPECT_EQ(run("desktop-file-validate '" + root + "/usr/share/applications/kvd.desktop'"), 0);
 

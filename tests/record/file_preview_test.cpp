@@ -39,8 +39,8 @@ TEST(FilePreview, UnfinishedTestFileShowsItsSummaryAndTheUnfinishedText) {
     EXPECT_TRUE(has_line(text, " 桩号：P-7")) << text;
     EXPECT_TRUE(has_line(text, " 测试时间：" + format_local_time(1'380'000'000, "%Y-%m-%d")));
     // The last reading is entry 2; channel 1 alone is on the test pile.
-    EXPECT_TRUE(has_line(text, " 最后记录时间：" +
-                                   format_local_time(1'380'000'000 + 1200, "%Y-%m-%d %H:%M")));
+    EXPECT_TRUE(has_line(
+        text, " 最后记录时间：" + format_local_time(1'380'000'000 + 1200, "%Y-%m-%d %H:%M")));
     EXPECT_TRUE(has_line(text, " 最终试验荷载：1200 kN")) << text;
     EXPECT_TRUE(has_line(text, " 最终沉降量：2.00 mm")) << text;
     EXPECT_TRUE(has_line(text, " 原始数据个数：3")) << text;
@@ -113,9 +113,9 @@ TEST(FilePreview, AnalysisFileGivesOnePointPerLoadingGrade) {
     Image header = make_header();
     header.text(hdr::kInstrumentNumber, "A-1");
     const std::vector<Point> points = {
-        sample_point(0, 0, 0, 0.0),          sample_point(1, 100, 0, 1.0),
-        sample_point(1, 100, 5, 1.2),        sample_point(2, 200, 0, 2.5),
-        sample_point(3, 100, 0, 2.0, 0),     sample_point(4, 0, 0, 1.0, 0),
+        sample_point(0, 0, 0, 0.0),      sample_point(1, 100, 0, 1.0),
+        sample_point(1, 100, 5, 1.2),    sample_point(2, 200, 0, 2.5),
+        sample_point(3, 100, 0, 2.0, 0), sample_point(4, 0, 0, 1.0, 0),
     };
     Image file = analysis_file(3, kVersionAnalysis, header, points);
     FilePreview preview = preview_of(file);
@@ -132,8 +132,8 @@ TEST(FilePreview, AnalysisFileGivesOnePointPerLoadingGrade) {
 
     // A foundation test in kPa names its point and its unit; kind 2 has no raw record.
     header.u8(hdr::kTestObject, 1).u8(hdr::kPressureUnit, 1);
-    const std::string plate = preview_info_text(preview_of(analysis_file(2, kVersionAnalysis,
-                                                                         header, points)));
+    const std::string plate =
+        preview_info_text(preview_of(analysis_file(2, kVersionAnalysis, header, points)));
     EXPECT_TRUE(has_line(plate, " 点号：P-7")) << plate;
     EXPECT_TRUE(has_line(plate, " 最终试验荷载：200 kPa")) << plate;
     EXPECT_TRUE(has_line(plate, " 包含原始记录：否")) << plate;
@@ -149,8 +149,10 @@ TEST(FilePreview, AnalysisFileGivesOnePointPerLoadingGrade) {
 
 TEST(FilePreview, HugeAnalysisFileIsPreviewedFromItsBeginningAndSaysSo) {
     std::vector<Point> points;
-    for (int i = 0; i < 9000; ++i) points.push_back(sample_point(i / 10, 10 * (i / 10), 0, i / 100.0));
-    const FilePreview preview = preview_of(analysis_file(2, kVersionAnalysis, make_header(), points));
+    for (int i = 0; i < 9000; ++i)
+        points.push_back(sample_point(i / 10, 10 * (i / 10), 0, i / 100.0));
+    const FilePreview preview =
+        preview_of(analysis_file(2, kVersionAnalysis, make_header(), points));
     EXPECT_EQ(preview.reading_count, 9000);
     EXPECT_TRUE(preview.points_cut);
     EXPECT_EQ(preview.points.size(), kPreviewMaxPoints / 10 + 1);
@@ -159,12 +161,14 @@ TEST(FilePreview, HugeAnalysisFileIsPreviewedFromItsBeginningAndSaysSo) {
 
 TEST(FilePreview, FilesItCannotPreviewAreDescribed) {
     Image newer = analysis_file(2, 2013.0918, make_header(), {sample_point(0, 0, 0, 0)});
-    EXPECT_EQ(preview_info_text(preview_of(newer)), "\n\n\n 该文件为高版本所创建文件\n 无法打开 ！");
+    EXPECT_EQ(preview_info_text(preview_of(newer)),
+              "\n\n\n 该文件为高版本所创建文件\n 无法打开 ！");
     EXPECT_EQ(preview_picture(preview_of(newer)), PreviewPicture::kCross);
 
     Image foreign = make_prefix(7, kVersionAnalysis);
     EXPECT_EQ(preview_of(foreign).probe.file_class, FileClass::kForeign);
-    EXPECT_EQ(preview_info_text(preview_of(foreign)), "\n\n\n   该文件不是KV静载文件\n 无法打开 ！");
+    EXPECT_EQ(preview_info_text(preview_of(foreign)),
+              "\n\n\n   该文件不是KV静载文件\n 无法打开 ！");
 
     Image old;
     old.text(0, "meyptx");
@@ -180,8 +184,7 @@ TEST(FilePreview, FilesItCannotPreviewAreDescribed) {
     EXPECT_EQ(preview_info_text(preview_of(legacy)), "\n\n\n   早期版本文件\n 无法预览详细数据 ！");
 
     EXPECT_FALSE(preview_file("/nonexistent/kvd/file.KVD").opened);
-    EXPECT_EQ(preview_file("/nonexistent/kvd/file.KVD").probe.file_class,
-              FileClass::kUnclassified);
+    EXPECT_EQ(preview_file("/nonexistent/kvd/file.KVD").probe.file_class, FileClass::kUnclassified);
 }
 
 TEST(FilePreview, CurveRunsDownForCompressionAndUpForUplift) {

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QRadioButton>
 #include <QThread>
 #include <cstdio>
@@ -15,7 +14,6 @@
 #include "app/frame/window_grab.h"
 #include "app/tools/lv_ding_tool_dlg.h"
 #include "app/tools/preview_file_dlg.h"
-#include "doc/scripted_user_interface.h"
 
 namespace kvd {
 namespace {
@@ -33,24 +31,8 @@ int save_picture(QWidget& widget, const GrabOptions& grab) {
     if (grab.size_given) widget.resize(grab.width, grab.height);
     widget.show();
     settle();
-    const QPixmap picture = widget.grab();
-    if (picture.isNull() ||
-        !picture.save(QFile::decodeName(QByteArray::fromStdString(grab.output)), "PNG")) {
-        std::fprintf(stderr, "无法写入图像文件: %s\n", grab.output.c_str());
-        return 1;
-    }
-    return 0;
+    return save_grab_picture(widget, grab.output);
 }
-
-// Messages to standard error, every question answered "yes".
-class StderrUserInterface : public ScriptedUserInterface {
-public:
-    MessageAnswer message_box(const std::string& text, const std::string& caption,
-                              MessageButtons buttons, MessageIcon icon) override {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return ScriptedUserInterface::message_box(text, caption, buttons, icon);
-    }
-};
 
 }  // namespace
 
@@ -60,7 +42,7 @@ int run_dialog_grab(const GrabOptions& grab, const std::string& file) {
         std::fprintf(stderr, "需要一个文件: %s\n", file.c_str());
         return 1;
     }
-    StderrUserInterface ui;
+    GrabUserInterface ui;
     switch (*grab.dialog) {
         case GrabDialog::kAbout:
             return save_picture(*make_about_dialog(nullptr, application_icon()), grab);
@@ -78,9 +60,8 @@ int run_dialog_grab(const GrabOptions& grab, const std::string& file) {
                 CalibrationType::kJack) {
                 tool.type_button(CalibrationType::kJack)->click();
             }
-            tool.set_open_path_chooser([path](const QString&, const QString&, const QString&) {
-                return path;
-            });
+            tool.set_open_path_chooser(
+                [path](const QString&, const QString&, const QString&) { return path; });
             tool.mode_button(CLvDingToolDlg::kExistingTable)->click();
             if (tool.mode() != CLvDingToolDlg::kExistingTable) return 1;
             return save_picture(tool, grab);

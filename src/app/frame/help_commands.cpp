@@ -58,8 +58,9 @@ bool CMainFrame::open_in_browser(const QUrl& url) {
 bool CMainFrame::open_manual(const QString& page) {
     const QUrl url = manual_page_url(page);
     if (url.isEmpty()) {
-        ui_->show_error(strprintf("找不到用户手册：%s",
-                                  (manual_folder() + QLatin1Char('/') + page).toStdString().c_str()));
+        ui_->show_error(
+            strprintf("找不到用户手册：%s",
+                      (manual_folder() + QLatin1Char('/') + page).toStdString().c_str()));
         return false;
     }
     return open_in_browser(url);
@@ -75,7 +76,8 @@ bool CMainFrame::run_help_command(int command) {
             if (help.support_address.empty()) {
                 return open_manual(QString::fromUtf8(kManualSupportPage));
             }
-            return open_in_browser(QUrl::fromUserInput(QString::fromStdString(help.support_address)));
+            return open_in_browser(
+                QUrl::fromUserInput(QString::fromStdString(help.support_address)));
         case kAnalysisUpdate:
         case kTesterUpdate:
             break;

@@ -1,5 +1,6 @@
 #pragma once
-// The help menu's pieces that are not the frame's own. Where the user manual is: HTML pages under <prefix>/share/kvd/manual, the
+// The help menu's pieces that are not the frame's own: the about box and
+// where the user manual is — HTML pages under <prefix>/share/kvd/manual, the
 // prefix being the folder above the program's own (so the same path holds in
 // the build tree, where the manual is made, and in an installation).
 

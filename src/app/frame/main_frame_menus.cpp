@@ -62,8 +62,8 @@ constexpr CommandText kCommands[] = {
 constexpr int kCurveButtons[] = {kFitWindow, kExportImage, kSetAxes, kShift, kInvert};
 
 // Commands whose parts come with later versions: shown, never enabled.
-constexpr int kLaterCommands[] = {kWordExport, kExcelExport,  kPageSetup, kPrintSetup,
-                                  kPrintPreview, kPrint,      kUpload,    kOptions};
+constexpr int kLaterCommands[] = {kWordExport,   kExcelExport, kPageSetup, kPrintSetup,
+                                  kPrintPreview, kPrint,       kUpload,    kOptions};
 
 // X11 key-state bits of the lock keys.
 constexpr quint32 kX11CapsLock = 0x02;

@@ -72,10 +72,14 @@ StartOptions parse_start_options(const std::vector<std::string>& args) {
                 if (!table_kind_from_key(value, kind)) return fail("未知的表格: " + value);
                 grab.table = kind;
             } else if (arg == "--dialog") {
-                if (value == "about") grab.dialog = GrabDialog::kAbout;
-                else if (value == "open") grab.dialog = GrabDialog::kOpen;
-                else if (value == "calibration") grab.dialog = GrabDialog::kCalibration;
-                else return fail("未知的对话框: " + value);
+                if (value == "about")
+                    grab.dialog = GrabDialog::kAbout;
+                else if (value == "open")
+                    grab.dialog = GrabDialog::kOpen;
+                else if (value == "calibration")
+                    grab.dialog = GrabDialog::kCalibration;
+                else
+                    return fail("未知的对话框: " + value);
             } else if (arg == "--page") {
                 if (value.size() != 1 || value[0] < '0' || value[0] > '4') {
                     return fail("--page 需要 0 到 4 之间的数");

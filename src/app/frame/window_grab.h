@@ -8,8 +8,22 @@
 #include <string>
 
 #include "app/frame/start_options.h"
+#include "doc/scripted_user_interface.h"
+
+class QWidget;
 
 namespace kvd {
+
+// The grabs' user interface: messages to standard error, every question
+// answered "yes" (so that an unfinished test opens too).
+class GrabUserInterface : public ScriptedUserInterface {
+public:
+    MessageAnswer message_box(const std::string& text, const std::string& caption,
+                              MessageButtons buttons, MessageIcon icon) override;
+};
+
+// Saves the widget's picture as a PNG; 0, or 1 after a message on standard error.
+int save_grab_picture(QWidget& widget, const std::string& output);
 
 // Needs the application object (on the offscreen platform). Returns the exit
 // code: 0, or 1 after a message on standard error.

@@ -16,8 +16,8 @@ void draw_lines(QPainter& painter, const QString& text, int left) {
     const int row = painter.fontMetrics().height() + 2;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
-        painter.drawText(QRect(left, i * row, 10000, row), Qt::AlignLeft | Qt::AlignVCenter |
-                                                             Qt::TextSingleLine | Qt::TextDontClip,
+        painter.drawText(QRect(left, i * row, 10000, row),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip,
                          lines[i]);
     }
 }
@@ -76,9 +76,8 @@ PreviewPicture CFilePreviewWnd::picture() const {
 }
 
 QString CFilePreviewWnd::text() const {
-    return picture() == PreviewPicture::kText
-               ? QString::fromStdString(preview_curve_text(preview_))
-               : QString();
+    return picture() == PreviewPicture::kText ? QString::fromStdString(preview_curve_text(preview_))
+                                              : QString();
 }
 
 PreviewCurveGeometry CFilePreviewWnd::geometry() const {

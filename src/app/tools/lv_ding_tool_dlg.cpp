@@ -41,11 +41,12 @@ struct TypeTexts {
     const char* open_title;
 };
 
-constexpr TypeTexts kDisplacementTexts = {"位移表最大量程(mm)", "率定间隔(mm)", "位移(mm)",
-                                          "频率(HZ)", "位移率定表文件 (*.wld)",
-                                          "打开位移率定表文件"};
-constexpr TypeTexts kJackTexts = {"位移表最大量程(KN)", "率定间隔(KN)", "荷载(KN)", "压强(Mpa)",
-                                  "千斤顶率定文件 (*.qld)", "打开千斤顶率定表文件"};
+constexpr TypeTexts kDisplacementTexts = {
+    "位移表最大量程(mm)", "率定间隔(mm)",           "位移(mm)",
+    "频率(HZ)",           "位移率定表文件 (*.wld)", "打开位移率定表文件"};
+constexpr TypeTexts kJackTexts = {
+    "位移表最大量程(KN)", "率定间隔(KN)",           "荷载(KN)",
+    "压强(Mpa)",          "千斤顶率定文件 (*.qld)", "打开千斤顶率定表文件"};
 
 const TypeTexts& texts_of(CalibrationType type) {
     return type == CalibrationType::kJack ? kJackTexts : kDisplacementTexts;
@@ -90,26 +91,21 @@ CLvDingToolDlg::CLvDingToolDlg(UserInterface& ui, const QString& folder, QWidget
     };
 
     auto* left = new QVBoxLayout;
-    auto* type_box = new QGroupBox(QStringLiteral("率定表类型"), this);
-    auto* type_row = new QHBoxLayout(type_box);
-    types_ = new QButtonGroup(this);
-    for (const auto& [id, text] : {std::pair{0, "位移率定表"}, std::pair{1, "千斤顶率定表"}}) {
-        auto* button = new QRadioButton(QString::fromUtf8(text), type_box);
-        types_->addButton(button, id);
-        type_row->addWidget(button);
-    }
-    left->addWidget(type_box);
-
-    auto* mode_box = new QGroupBox(QStringLiteral("操作"), this);
-    auto* mode_row = new QHBoxLayout(mode_box);
-    modes_ = new QButtonGroup(this);
-    for (const auto& [id, text] :
-         {std::pair{0, "新建率定表"}, std::pair{1, "查看或修改已有率定表"}}) {
-        auto* button = new QRadioButton(QString::fromUtf8(text), mode_box);
-        modes_->addButton(button, id);
-        mode_row->addWidget(button);
-    }
-    left->addWidget(mode_box);
+    // A titled box with two radio buttons, ids 0 and 1.
+    auto add_choice = [&](const char* title, const char* first, const char* second) {
+        auto* box = new QGroupBox(QString::fromUtf8(title), this);
+        auto* row = new QHBoxLayout(box);
+        auto* group = new QButtonGroup(this);
+        for (const auto& [id, text] : {std::pair{0, first}, std::pair{1, second}}) {
+            auto* button = new QRadioButton(QString::fromUtf8(text), box);
+            group->addButton(button, id);
+            row->addWidget(button);
+        }
+        left->addWidget(box);
+        return group;
+    };
+    types_ = add_choice("率定表类型", "位移率定表", "千斤顶率定表");
+    modes_ = add_choice("操作", "新建率定表", "查看或修改已有率定表");
 
     auto* params = new QGroupBox(QStringLiteral("率定表参数"), this);
     auto* grid = new QGridLayout(params);
@@ -238,8 +234,8 @@ void CLvDingToolDlg::type_clicked(int id) {
     const auto type = static_cast<CalibrationType>(id);
     if (type == type_) return;
     if (!rows_.empty()) {
-        const char* question = type == CalibrationType::kJack ? kQuestionSwitchToJack
-                                                              : kQuestionSwitchToDisplacement;
+        const char* question =
+            type == CalibrationType::kJack ? kQuestionSwitchToJack : kQuestionSwitchToDisplacement;
         if (!ask_yes(question)) {
             types_->button(static_cast<int>(type_))->setChecked(true);
             return;
@@ -262,8 +258,10 @@ void CLvDingToolDlg::mode_clicked(int id) {
         set_mode(previous);
         return;
     }
-    if (to_new) start_new_table();
-    else open_table();
+    if (to_new)
+        start_new_table();
+    else
+        open_table();
 }
 
 void CLvDingToolDlg::start_new_table() {
@@ -279,8 +277,8 @@ void CLvDingToolDlg::start_new_table() {
 void CLvDingToolDlg::open_table() {
     const Mode previous = mode_;
     const TypeTexts& texts = texts_of(type_);
-    const QString path = choose_path_(folder_, QString::fromUtf8(texts.filter),
-                                      QString::fromUtf8(texts.open_title));
+    const QString path =
+        choose_path_(folder_, QString::fromUtf8(texts.filter), QString::fromUtf8(texts.open_title));
     if (path.isEmpty()) {
         set_mode(previous);
         return;
@@ -343,8 +341,7 @@ void CLvDingToolDlg::cell_changed(int row, int column) {
 }
 
 bool CLvDingToolDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonPress &&
-        !has_table_) {
+    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonPress && !has_table_) {
         show_error(kMessageOpenOrCreateFirst);
         return true;
     }

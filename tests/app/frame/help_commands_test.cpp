@@ -2,12 +2,12 @@
 // checks and the about box. A recording launcher stands in for the browser
 // and the updater, so nothing is opened or started.
 
+#include <gtest/gtest.h>
 #include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/frame/desktop_launcher.h"
 #include "app/frame/frame_commands.h"
@@ -69,7 +69,8 @@ TEST_F(HelpCommandsTest, F1AndShiftF1OpenTheManualInTheBrowser) {
         // The manual is made with the program, with its pictures.
         EXPECT_TRUE(QFileInfo::exists(url.toLocalFile()));
     }
-    EXPECT_TRUE(QFileInfo::exists(manual_folder() + QStringLiteral("/images/calibration_tool.png")));
+    EXPECT_TRUE(
+        QFileInfo::exists(manual_folder() + QStringLiteral("/images/calibration_tool.png")));
     EXPECT_TRUE(ui_.shown().empty());
 
     // A browser that cannot be started is reported.
@@ -155,8 +156,8 @@ TEST_F(HelpCommandsTest, AboutBoxNamesTheProductAndItsVersion) {
 
 TEST_F(HelpCommandsTest, NoMenuCommandOfThisIssueIsLeftDisabled) {
     CMainFrame& main = frame_with_launcher();
-    for (int command : {kCalibrationTool, kHelp, kSupportPage, kAnalysisUpdate, kTesterUpdate,
-                        kAbout, kOpen}) {
+    for (int command :
+         {kCalibrationTool, kHelp, kSupportPage, kAnalysisUpdate, kTesterUpdate, kAbout, kOpen}) {
         ASSERT_NE(main.action(command), nullptr) << command;
         EXPECT_TRUE(main.action(command)->isEnabled()) << command;
     }

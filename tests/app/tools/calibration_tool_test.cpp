@@ -2,6 +2,7 @@
 // it asks, the files it reads and writes, and that a failed read or write
 // keeps the tool open with the table being typed.
 
+#include <gtest/gtest.h>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/frame/frame_commands.h"
 #include "app/frame/frame_test_support.h"
@@ -39,11 +39,11 @@ protected:
 
     std::unique_ptr<CLvDingToolDlg> make_tool() {
         auto tool = std::make_unique<CLvDingToolDlg>(ui_, folder_);
-        tool->set_open_path_chooser([this](const QString& folder, const QString& filter,
-                                           const QString& title) {
-            chooser_calls_.push_back({folder, filter, title});
-            return next_path_;
-        });
+        tool->set_open_path_chooser(
+            [this](const QString& folder, const QString& filter, const QString& title) {
+                chooser_calls_.push_back({folder, filter, title});
+                return next_path_;
+            });
         tool->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(tool.get()));
         return tool;

@@ -2,12 +2,12 @@
 // what File › Open does with the class of the chosen one. Files are chosen by
 // typing their names into the dialog's name field, as a user may.
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <cstring>
 
 #include "app/frame/frame_commands.h"
@@ -158,9 +158,9 @@ TEST_F(PreviewDialogTest, AnalysisFilesDrawTheirCurveUpwardsForUpliftTests) {
 
 TEST_F(PreviewDialogTest, NewerForeignAndDamagedFilesAreDescribedAndNotOpened) {
     const QString newer = newer_file();
-    const QString foreign = file_with("foreign.KVD", QByteArray("VXRAC\0\0\0\0\0", 10) +
-                                                         QByteArray(8, '\0') +
-                                                         QByteArray("\x09\0\0\0", 4));
+    const QString foreign =
+        file_with("foreign.KVD", QByteArray("VXRAC\0\0\0\0\0", 10) + QByteArray(8, '\0') +
+                                     QByteArray("\x09\0\0\0", 4));
     const QString junk = file_with("junk.PTX", QByteArray(5000, '\x5A'));
     const QString old = file_with("old.PTX", QByteArray("meyptx") + QByteArray(100, '\0'));
 
