@@ -221,17 +221,33 @@ FilePreview preview_file(const std::filesystem::path& path) {
     const std::streamoff end = in.tellg();
     if (end < 0) return failed;
     const auto size = static_cast<std::uint64_t>(end);
-    in.seekg(0);
+    auto read_at = [&in](std::uint64_t offset, std::uint8_t* out, std::size_t count) {
+        in.seekg(static_cast<std::streamoff>(offset));
+        return static_cast<bool>(in.read(reinterpret_cast<char*>(out),
+                                         static_cast<std::streamsize>(count)));
+    };
 
-    Bytes head(static_cast<std::size_t>(std::min<std::uint64_t>(size, kPreviewHeadBytes)));
-    if (!in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()))) {
-        return failed;
+    // The first part holds every layout's header and a test file's first
+    // readings; an analysis file's sample points follow up to the cap.
+    Bytes head(static_cast<std::size_t>(std::min<std::uint64_t>(size, kPreviewFirstReadBytes)));
+    if (!read_at(0, head.data(), head.size())) return failed;
+    const FileProbe probe = classify_file(head);
+    std::int32_t stored = 0;
+    if ((probe.kind == FileKind::kAnalysis || probe.kind == FileKind::kAnalysisWithRaw) &&
+        load_at(ByteView(head), kSamplePointCountOffset, stored) && stored > 0) {
+        const std::uint64_t wanted =
+            kSamplePointsOffset +
+            std::min<std::uint64_t>(static_cast<std::uint64_t>(stored), kPreviewMaxPoints) *
+                sizeof(SamplePoint);
+        const auto more = static_cast<std::size_t>(std::min(wanted, size));
+        if (more > head.size()) {
+            const std::size_t have = head.size();
+            head.resize(more);
+            if (!read_at(have, head.data() + have, more - have)) return failed;
+        }
     }
     Bytes tail(static_cast<std::size_t>(std::min<std::uint64_t>(size, kPreviewTailBytes)));
-    in.seekg(static_cast<std::streamoff>(size - tail.size()));
-    if (!in.read(reinterpret_cast<char*>(tail.data()), static_cast<std::streamsize>(tail.size()))) {
-        return failed;
-    }
+    if (!read_at(size - tail.size(), tail.data(), tail.size())) return failed;
     return preview_file_bytes(head, tail, size);
 }
 

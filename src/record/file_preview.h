@@ -1,10 +1,11 @@
 #pragma once
 // FilePreview: what the open dialog shows of a file before it is opened — its
 // class (file_classifier.h), a short summary and the points of a small
-// load-displacement curve. It reads a bounded part of the file: the beginning
-// (prefix, header and at most kPreviewMaxPoints sample points) and the last
+// load-displacement curve. It reads a bounded part of the file: the first
+// kPreviewFirstReadBytes (prefix, header, a test file's first readings), an
+// analysis file's sample points up to kPreviewMaxPoints, and the last
 // kPreviewTailBytes (where a test file's last raw reading is), so a huge or
-// damaged file previews as quickly as a small one. No count read from the file
+// damaged file previews about as quickly as a small one. No count read from the file
 // is trusted: every one is checked against the bytes the file holds.
 //
 // The open command uses the class of the chosen file; everything else is shown
@@ -22,6 +23,8 @@ namespace kvd {
 
 // Sample points an analysis file's preview reads at most (about 1.2 MB).
 inline constexpr std::size_t kPreviewMaxPoints = 8192;
+// Bytes read from the beginning of every file.
+inline constexpr std::size_t kPreviewFirstReadBytes = 64 * 1024;
 // Bytes read from the end of a file.
 inline constexpr std::size_t kPreviewTailBytes = 4096;
 // The largest per-reading snapshot size the preview accepts.
@@ -64,15 +67,17 @@ struct FilePreview {
     std::vector<PreviewPoint> points;  // one per loading grade, in test order
 };
 
-// The preview of a file's bytes: head is the file's beginning (at least the
-// first kPreviewHeadBytes when the file is that long), tail its last bytes (at
-// most kPreviewTailBytes), file_size its whole length.
+// The preview of a file's bytes: head is the file's beginning (an analysis
+// file's sample points are previewed as far as it reaches, a test file's
+// readings are counted exactly when it is the whole file), tail its last
+// bytes (at most kPreviewTailBytes), file_size its whole length.
 FilePreview preview_file_bytes(ByteView head, ByteView tail, std::uint64_t file_size);
 
 // Reads the beginning and the end of a file. A file that cannot be read gives
 // opened false and class kUnclassified.
 FilePreview preview_file(const std::filesystem::path& path);
 
+// The most of a file's beginning the preview reads.
 inline constexpr std::size_t kPreviewHeadBytes = 1900 + kPreviewMaxPoints * 152;
 
 // The information area's text, one line per row ("\n" between rows).

@@ -5,6 +5,11 @@
 #include <climits>
 #include <string>
 
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "base/file_io.h"
 #include "base/local_time.h"
 #include "record/file_fixtures.h"
 
@@ -85,6 +90,31 @@ TEST(FilePreview, LargeTestFileTakesItsLastReadingFromTheEnd) {
     EXPECT_FALSE(preview.has_last_reading);
     EXPECT_TRUE(has_line(preview_info_text(preview), " 最后记录时间：无"));
     EXPECT_EQ(preview_info_text(preview).find("最终沉降量"), std::string::npos);
+}
+
+TEST(FilePreview, FilesOnDiskAreReadFromTheirBeginningAndTheirEnd) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("kvd_preview_test_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    std::vector<RawEntry> entries;
+    for (int n = 0; n < 1000; ++n) entries.push_back(sample_entry(n, n / 10));
+    const Image test = test_file(make_header(), entries);
+    ASSERT_GT(test.size(), kPreviewFirstReadBytes);
+    ASSERT_TRUE(replace_file_atomically(dir / "big.PTX", test.view()).ok());
+    FilePreview preview = preview_file(dir / "big.PTX");
+    EXPECT_TRUE(preview.opened);
+    EXPECT_EQ(preview.raw_count, 1000);
+    EXPECT_EQ(preview.last_time, 1'380'000'000 + 600LL * 999);
+
+    std::vector<Point> points;
+    for (int i = 0; i < 9000; ++i) points.push_back(sample_point(i / 10, 10 * (i / 10), 0, 1));
+    ASSERT_TRUE(replace_file_atomically(
+                    dir / "big.KVD", analysis_file(2, kVersionAnalysis, make_header(), points).view())
+                    .ok());
+    preview = preview_file(dir / "big.KVD");
+    EXPECT_EQ(preview.reading_count, 9000);
+    EXPECT_EQ(preview.points.size(), kPreviewMaxPoints / 10 + 1);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(FilePreview, ShortOrOverclaimingTestFileCountsWhatItHolds) {
