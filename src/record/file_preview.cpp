@@ -223,8 +223,8 @@ FilePreview preview_file(const std::filesystem::path& path) {
     const auto size = static_cast<std::uint64_t>(end);
     auto read_at = [&in](std::uint64_t offset, std::uint8_t* out, std::size_t count) {
         in.seekg(static_cast<std::streamoff>(offset));
-        return static_cast<bool>(in.read(reinterpret_cast<char*>(out),
-                                         static_cast<std::streamsize>(count)));
+        return static_cast<bool>(
+            in.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(count)));
     };
 
     // The first part holds every layout's header and a test file's first

@@ -108,9 +108,10 @@ TEST(FilePreview, FilesOnDiskAreReadFromTheirBeginningAndTheirEnd) {
 
     std::vector<Point> points;
     for (int i = 0; i < 9000; ++i) points.push_back(sample_point(i / 10, 10 * (i / 10), 0, 1));
-    ASSERT_TRUE(replace_file_atomically(
-                    dir / "big.KVD", analysis_file(2, kVersionAnalysis, make_header(), points).view())
-                    .ok());
+    ASSERT_TRUE(
+        replace_file_atomically(dir / "big.KVD",
+                                analysis_file(2, kVersionAnalysis, make_header(), points).view())
+            .ok());
     preview = preview_file(dir / "big.KVD");
     EXPECT_EQ(preview.reading_count, 9000);
     EXPECT_EQ(preview.points.size(), kPreviewMaxPoints / 10 + 1);
