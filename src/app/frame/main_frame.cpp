@@ -15,9 +15,11 @@
 
 #include "app/curves/curve_view.h"
 #include "app/export/report_exporter.h"
-#include "app/tables/grid_view.h"
+#include "app/dialogs/data_folders.h"
+#include "app/frame/desktop_launcher.h"
 #include "app/frame/qt_user_interface.h"
 #include "app/frame/sheets_wnd.h"
+#include "app/tables/grid_view.h"
 #include "curves/image.h"
 #include "doc/extended_display.h"
 #include "doc/settings_store.h"
@@ -35,10 +37,6 @@ constexpr int kRightPaneReserve = 500;
 constexpr int kMinLeftWidth = 300;
 constexpr int kMinUpperHeight = 100;
 
-QString program_folder() {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
-}
-
 }  // namespace
 
 std::array<std::string, 3> curve_tab_captions(const TestParams& params) {
@@ -55,6 +53,8 @@ CMainFrame::CMainFrame(AppSettings& settings, UserInterface* ui, QWidget* parent
         owned_ui_ = std::make_unique<QtUserInterface>(this);
         ui_ = owned_ui_.get();
     }
+    owned_launcher_ = std::make_unique<SystemLauncher>();
+    launcher_ = owned_launcher_.get();
     doc_ = std::make_unique<CLbxDoc>(*ui_);
     load_document_settings();
     metrics_ = std::make_unique<QtFontMetrics>();
@@ -93,10 +93,7 @@ void CMainFrame::load_document_settings() {
     const DocumentSettings stored = SettingsStore(settings_.document_backend())
                                         .read(style_rgb(face.red(), face.green(), face.blue()));
     doc_->apply_settings(stored);
-    const QString folder = stored.test_folder.empty()
-                               ? program_folder() + QStringLiteral("测试文件")
-                               : QString::fromStdString(stored.test_folder);
-    doc_->set_initial_folder(folder.toStdString());
+    doc_->set_initial_folder(test_file_folder(stored).toStdString());
 }
 
 void CMainFrame::store_document_settings() {

@@ -40,11 +40,13 @@ class QLabel;
 class QMenu;
 class QSplitter;
 class QToolBar;
+class QUrl;
 
 namespace kvd {
 
 class CImage;
 class CImageSheet;
+class DesktopLauncher;
 class CSheetsWnd;
 class CTableSheet;
 class CurveView;
@@ -74,6 +76,9 @@ public:
     AppSettings& settings() { return settings_; }
     // The Word and Excel export commands.
     ReportExporter& report_exporter() { return *exporter_; }
+    // Where web pages, the manual and the updater are handed to the desktop;
+    // nullptr puts the desktop's own back. The frame does not own an injected one.
+    void set_launcher(DesktopLauncher* launcher);
 
     // The stored show command when a placement was restored (kShowMaximized
     // or kShowNormal), otherwise kShowNormal.
@@ -182,11 +187,19 @@ private:
     PrintTables print_tables() const;
     void toggle_toolbars();
     void zoom_box_selected(int index);
+
+    // Tools and help (tool_commands.cpp, help_commands.cpp).
+    bool run_calibration_tool();
+    bool run_help_command(int command);
+    bool open_manual(const QString& page);
+    bool open_in_browser(const QUrl& url);
     void show_about();
 
     AppSettings& settings_;
     std::unique_ptr<UserInterface> owned_ui_;
     UserInterface* ui_ = nullptr;
+    std::unique_ptr<DesktopLauncher> owned_launcher_;
+    DesktopLauncher* launcher_ = nullptr;
     std::unique_ptr<CLbxDoc> doc_;
     std::unique_ptr<FontMetrics> metrics_;
     std::unique_ptr<ReportExporter> exporter_;

@@ -1,19 +1,12 @@
 // The commands of the main window: the file commands, the commands it
-// forwards to the active curve or table, the view toggles, zoom and the
-// about box.
+// forwards to the active curve or table, the view toggles and zoom.
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 #include "app/tools/channel_setup_dialog.h"
 #include "app/curves/curve_view.h"
@@ -32,15 +25,6 @@ namespace kvd {
 namespace {
 
 using namespace frame_command;
-
-// The open dialog's filter. The text in front is what the user sees; the
-// last bracket is the pattern list the dialog filters with (Qt separates
-// patterns with blanks, and matches them regardless of case).
-constexpr char kOpenFilter[] =
-    "KV静载分析文件，测试文件 (*.KVD;*.PTX;*.KVD2;*.PTX2) (*.KVD *.PTX *.KVD2 *.PTX2)";
-
-constexpr char kProductName[] = "ROzadazoza";
-constexpr char kVersionLine[] = "版本：KV 18.0528 for kN and kPa";
 
 std::string local_path(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -87,6 +71,15 @@ bool CMainFrame::run_command(int command) {
             break;
         case kPrintPreview:
             done = preview_report(*doc_, *metrics_, print_tables(), this);
+            break;
+        case kCalibrationTool:
+            done = run_calibration_tool();
+            break;
+        case kHelp:
+        case kSupportPage:
+        case kAnalysisUpdate:
+        case kTesterUpdate:
+            done = run_help_command(command);
             break;
         case kToolbars:
             toggle_toolbars();
@@ -185,29 +178,6 @@ bool CMainFrame::open_recent(int index) {
     return !path.isEmpty() && open_file(path);
 }
 
-bool CMainFrame::open_with_dialog() {
-    if (!doc_->save_modified()) return false;
-    QString folder = last_open_folder_;
-    if (first_open_) {
-        // The test-file folder of the options, on the first open only.
-        const QString tests = QCoreApplication::applicationDirPath() + QStringLiteral("/测试文件");
-        if (QFileInfo(tests).isDir()) folder = tests;
-    }
-    QFileDialog dialog(this, QStringLiteral("打开"), folder, QString::fromUtf8(kOpenFilter));
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    set_file_dialog_texts(&dialog);
-    first_open_ = false;
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    const QString path = dialog.selectedFiles().constFirst();
-    last_open_folder_ = QFileInfo(path).absolutePath();
-    // The document runs the version, kind and unfinished-test checks.
-    if (!doc_->open(local_path(path))) return false;
-    remember_recent(path);
-    return true;
-}
-
 bool CMainFrame::new_file() {
     if (!doc_->save_modified()) return false;
     CNewFileWizard wizard(doc_->ui(), this);
@@ -249,23 +219,6 @@ void CMainFrame::zoom_box_selected(int index) {
     doc_->set_zoom_factor(zoom_of_box_item(index));
     sync_zoom_box();
     for (CurveView* view : curve_views_) view->on_document_update(hint::kRefresh);
-}
-
-void CMainFrame::show_about() {
-    QDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("about_dialog"));
-    dialog.setWindowTitle(QStringLiteral("关于 KVD"));
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* icon = new QLabel(&dialog);
-    icon->setPixmap(windowIcon().pixmap(32, 32));
-    layout->addWidget(icon);
-    layout->addWidget(new QLabel(QString::fromUtf8(kProductName), &dialog));
-    layout->addWidget(new QLabel(QString::fromUtf8(kVersionLine), &dialog));
-    auto* buttons = new QDialogButtonBox(&dialog);
-    buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
-    dialog.exec();
 }
 
 }  // namespace kvd

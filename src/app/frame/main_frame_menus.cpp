@@ -62,9 +62,7 @@ constexpr CommandText kCommands[] = {
 constexpr int kCurveButtons[] = {kFitWindow, kExportImage, kSetAxes, kShift, kInvert};
 
 // Commands whose parts come with later versions: shown, never enabled.
-constexpr int kLaterCommands[] = {kPageSetup,       kPrintSetup, kCalibrationTool, kUpload,
-                                  kOptions,         kSupportPage,
-                                  kAnalysisUpdate,  kTesterUpdate, kHelp};
+constexpr int kLaterCommands[] = {kPageSetup, kPrintSetup, kUpload, kOptions};
 
 // X11 key-state bits of the lock keys.
 constexpr quint32 kX11CapsLock = 0x02;

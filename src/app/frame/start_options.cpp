@@ -35,7 +35,8 @@ const char* start_usage() {
     return "用法: kvd [--nosplash] [文件]\n"
            "      kvd --grab OUT.png [--curve qs|slgt|slgq]\n"
            "          [--table summary|load|unload|raw|changes|anchor] [--page 0-4]\n"
-           "          [--size 宽x高] [文件]";
+           "          [--size 宽x高] [文件]\n"
+           "      kvd --grab OUT.png --dialog about|open|calibration [--size 宽x高] [文件]";
 }
 
 StartOptions parse_start_options(const std::vector<std::string>& args) {
@@ -54,7 +55,7 @@ StartOptions parse_start_options(const std::vector<std::string>& args) {
         if (arg == "--nosplash") {
             options.splash = false;
         } else if (arg == "--grab" || arg == "--curve" || arg == "--table" || arg == "--page" ||
-                   arg == "--size") {
+                   arg == "--size" || arg == "--dialog") {
             if (!has_value) return fail(arg + " 需要一个值");
             const std::string& value = args[++i];
             if (arg == "--grab") {
@@ -70,6 +71,15 @@ StartOptions parse_start_options(const std::vector<std::string>& args) {
                 TableKind kind;
                 if (!table_kind_from_key(value, kind)) return fail("未知的表格: " + value);
                 grab.table = kind;
+            } else if (arg == "--dialog") {
+                if (value == "about")
+                    grab.dialog = GrabDialog::kAbout;
+                else if (value == "open")
+                    grab.dialog = GrabDialog::kOpen;
+                else if (value == "calibration")
+                    grab.dialog = GrabDialog::kCalibration;
+                else
+                    return fail("未知的对话框: " + value);
             } else if (arg == "--page") {
                 if (value.size() != 1 || value[0] < '0' || value[0] > '4') {
                     return fail("--page 需要 0 到 4 之间的数");
@@ -77,6 +87,8 @@ StartOptions parse_start_options(const std::vector<std::string>& args) {
                 grab.page = value[0] - '0';
             } else if (!parse_size(value, grab.width, grab.height)) {
                 return fail("--size 需要 宽x高 (400x300 到 8000x8000): " + value);
+            } else {
+                grab.size_given = true;
             }
         } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
             return fail("未知的选项: " + arg);
@@ -86,7 +98,9 @@ StartOptions parse_start_options(const std::vector<std::string>& args) {
             return fail("只能打开一个文件");
         }
     }
-    if (grab_only && !grabbing) return fail("--curve、--table、--page、--size 只用于 --grab");
+    if (grab_only && !grabbing) {
+        return fail("--curve、--table、--page、--size、--dialog 只用于 --grab");
+    }
     if (grabbing) {
         if (grab.output.empty()) return fail("--grab 需要输出文件名");
         options.splash = false;

@@ -4,9 +4,12 @@
 //   kvd [--nosplash] [FILE]
 //   kvd --grab OUT.png [--curve qs|slgt|slgq] [--table summary|load|unload|raw|changes|anchor]
 //       [--page 0-4] [--size WxH] [FILE]
+//   kvd --grab OUT.png --dialog about|open|calibration [--size WxH] [FILE]
 //
 // The grab renders the main window with FILE open and those tabs chosen into
-// OUT.png and ends the program (used for tests and documentation).
+// OUT.png and ends the program (used for tests and documentation). With
+// --dialog it renders that dialog instead: the about box, the open dialog
+// previewing FILE, or the calibration tool showing the table FILE.
 
 #include <optional>
 #include <string>
@@ -17,13 +20,17 @@
 
 namespace kvd {
 
+enum class GrabDialog { kAbout, kOpen, kCalibration };
+
 struct GrabOptions {
     std::string output;
+    std::optional<GrabDialog> dialog;
     std::optional<CurveKind> curve;
     std::optional<TableKind> table;
     std::optional<int> page;  // parameter page 0 ... 4
     int width = 1280;
     int height = 800;
+    bool size_given = false;  // a dialog is grabbed at its own size otherwise
 };
 
 struct StartOptions {

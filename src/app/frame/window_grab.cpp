@@ -13,17 +13,6 @@
 namespace kvd {
 namespace {
 
-// Messages to standard error; every question answered "yes" (so that an
-// unfinished test opens too).
-class GrabUserInterface : public ScriptedUserInterface {
-public:
-    MessageAnswer message_box(const std::string& text, const std::string& caption,
-                              MessageButtons buttons, MessageIcon icon) override {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return ScriptedUserInterface::message_box(text, caption, buttons, icon);
-    }
-};
-
 // Rounds of event processing after showing the window: enough for the
 // layout, the splitters and the first paint of every visible pane.
 constexpr int kSettleRounds = 10;
@@ -48,7 +37,24 @@ const char* table_title(TableKind kind) {
 
 }  // namespace
 
+MessageAnswer GrabUserInterface::message_box(const std::string& text, const std::string& caption,
+                                             MessageButtons buttons, MessageIcon icon) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return ScriptedUserInterface::message_box(text, caption, buttons, icon);
+}
+
+int save_grab_picture(QWidget& widget, const std::string& output) {
+    const QPixmap picture = widget.grab();
+    if (picture.isNull() ||
+        !picture.save(QFile::decodeName(QByteArray::fromStdString(output)), "PNG")) {
+        std::fprintf(stderr, "无法写入图像文件: %s\n", output.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int run_window_grab(const GrabOptions& grab, const std::string& file) {
+    if (grab.dialog) return run_dialog_grab(grab, file);
     // The modification record table is reachable only with the extended display.
     if (grab.table == TableKind::kChanges) set_extended_display(true);
 
@@ -73,13 +79,7 @@ int run_window_grab(const GrabOptions& grab, const std::string& file) {
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
     }
-    const QPixmap picture = frame.grab();
-    if (picture.isNull() ||
-        !picture.save(QFile::decodeName(QByteArray::fromStdString(grab.output)), "PNG")) {
-        std::fprintf(stderr, "无法写入图像文件: %s\n", grab.output.c_str());
-        return 1;
-    }
-    return 0;
+    return save_grab_picture(frame, grab.output);
 }
 
 }  // namespace kvd
