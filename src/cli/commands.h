@@ -26,6 +26,8 @@ int run_curve(const Args& args);
 int run_curves(const Args& args);
 int run_curve_texts(const Args& args);
 int run_mark(const Args& args);
+int run_upload(const Args& args);
+int run_station(const Args& args);
 
 // Prints a usage error and returns the exit code for it.
 int usage_error(const std::string& message);

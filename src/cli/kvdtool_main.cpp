@@ -36,7 +36,14 @@ constexpr char kUsage[] =
     "                            分隔；x、y 为文字框的左上角（0.1 mm，原点在图的左上角，\n"
     "                            y 向上，故为负值）\n"
     "  mark FILE (--load Q | --settlement S | --ratio R)\n"
-    "                            从加载曲线读取标记：荷载 沉降 位移/荷载 有效(1/0)\n";
+    "                            从加载曲线读取标记：荷载 沉降 位移/荷载 有效(1/0)\n"
+    "  upload FILE --host HOST --port PORT\n"
+    "                            把测试文件的原始数据上传到质检站（从文件记录的进度继续）；\n"
+    "                            全部上传成功时退出码为 0\n"
+    "  station [--port P] [--seconds S] [--drop N] [--garble N] [--wrong-echo N] [--zero-id N]\n"
+    "          [--delay N:MS] [--close-at N] [--reset-at N] [--close-after N]\n"
+    "                            在 127.0.0.1 上运行模拟质检站（默认端口 14006，600 秒）；\n"
+    "                            N 为记录号（0 为校验信息），对该报文不应答、应答出错等\n";
 
 }  // namespace
 
@@ -49,7 +56,7 @@ int main(int argc, char** argv) {
         {"new", run_new},           {"sample", run_sample}, {"calib", run_calib},
         {"table", run_table},       {"pages", run_pages},   {"print-table", run_print_table},
         {"curve", run_curve},       {"curves", run_curves}, {"curve-texts", run_curve_texts},
-        {"mark", run_mark},
+        {"mark", run_mark},         {"upload", run_upload}, {"station", run_station},
     };
     if (argc < 2) {
         std::fputs(kUsage, stderr);
