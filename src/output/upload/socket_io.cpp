@@ -183,7 +183,9 @@ IoStatus receive_exactly(int fd, Bytes& out, std::size_t want, int timeout_ms,
                          const CancelToken& token) {
     const Clock::time_point deadline = deadline_after(timeout_ms);
     while (out.size() < want) {
-        if (token.cancelled()) return {IoResult::kCancelled, 0};
+        // A reply is rarely there the moment its message left: wait first.
+        const IoStatus waited = wait_for(fd, POLLIN, remaining_ms(deadline), token);
+        if (!waited.ok()) return waited;
         std::uint8_t buffer[256];
         const std::size_t room = std::min(sizeof buffer, want - out.size());
         const ssize_t n = ::recv(fd, buffer, room, 0);
@@ -192,10 +194,7 @@ IoStatus receive_exactly(int fd, Bytes& out, std::size_t want, int timeout_ms,
             continue;
         }
         if (n == 0) return {IoResult::kClosed, 0};
-        if (errno == EINTR) continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK) return error_status(errno);
-        const IoStatus waited = wait_for(fd, POLLIN, remaining_ms(deadline), token);
-        if (!waited.ok()) return waited;
+        if (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return error_status(errno);
     }
     return {};
 }

@@ -10,7 +10,6 @@
 
 #include "base/file_io.h"
 #include "base/format.h"
-#include "output/upload/unique_fd.h"
 #include "output/upload/upload_messages.h"
 #include "output/upload/upload_protocol.h"
 #include "record/file_classifier.h"
@@ -73,6 +72,14 @@ Status TestFileProgress::open(const std::string& path, const std::vector<RawRead
     progress.identity_.assign(
         bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(header_at + sizeof(TestHeader)));
 
+    progress.fd_.reset(::open(path.c_str(), O_RDWR | O_CLOEXEC));
+    struct stat info {};
+    if (!progress.fd_.valid() || ::fstat(progress.fd_.get(), &info) != 0) {
+        return Status::failure(write_failed_message(path, errno));
+    }
+    progress.device_ = info.st_dev;
+    progress.inode_ = info.st_ino;
+
     const std::uint32_t identifier = get_u32(bytes, progress.identifier_offset_);
     const int count = get_u16(bytes, progress.count_offset_);
     zero_progress(progress.identity_, progress.identifier_offset_, progress.count_offset_);
@@ -113,19 +120,28 @@ Status TestFileProgress::store_uploaded(int uploaded) {
     return Status::success();
 }
 
-Status TestFileProgress::write_field(std::size_t offset, ByteView bytes, bool sync) const {
-    // Opened for each write and closed at once: a file replaced since the
-    // last write is checked again rather than written through an old handle.
-    UniqueFd fd(::open(path_.c_str(), O_RDWR | O_CLOEXEC));
-    if (!fd.valid()) return Status::failure(write_failed_message(path_, errno));
-
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) return Status::failure(write_failed_message(path_, errno));
-    if (info.st_size != size_) return Status::failure(changed_message(path_));
+Status TestFileProgress::check_still_the_file() {
+    struct stat now {};
+    if (::stat(path_.c_str(), &now) != 0)
+        return Status::failure(write_failed_message(path_, errno));
+    if (now.st_dev != device_ || now.st_ino != inode_) {
+        // Replaced (a copy saved over it): the identity check below decides
+        // whether the new file is still this test file.
+        UniqueFd reopened(::open(path_.c_str(), O_RDWR | O_CLOEXEC));
+        struct stat info {};
+        if (!reopened.valid() || ::fstat(reopened.get(), &info) != 0) {
+            return Status::failure(write_failed_message(path_, errno));
+        }
+        fd_ = std::move(reopened);
+        device_ = info.st_dev;
+        inode_ = info.st_ino;
+        now = info;
+    }
+    if (now.st_size != size_) return Status::failure(changed_message(path_));
     Bytes current(identity_.size());
     std::size_t done = 0;
     while (done < current.size()) {
-        const ssize_t n = ::pread(fd.get(), current.data() + done, current.size() - done,
+        const ssize_t n = ::pread(fd_.get(), current.data() + done, current.size() - done,
                                   static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return Status::failure(write_failed_message(path_, errno));
@@ -134,19 +150,22 @@ Status TestFileProgress::write_field(std::size_t offset, ByteView bytes, bool sy
     }
     zero_progress(current, identifier_offset_, count_offset_);
     if (current != identity_) return Status::failure(changed_message(path_));
+    return Status::success();
+}
 
-    done = 0;
+Status TestFileProgress::write_field(std::size_t offset, ByteView bytes, bool sync) {
+    if (Status same = check_still_the_file(); !same.ok()) return same;
+    std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd.get(), bytes.data() + done, bytes.size() - done,
+        const ssize_t n = ::pwrite(fd_.get(), bytes.data() + done, bytes.size() - done,
                                    static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return Status::failure(write_failed_message(path_, n < 0 ? errno : EIO));
         done += static_cast<std::size_t>(n);
     }
-    if (sync && ::fdatasync(fd.get()) != 0) {
+    if (sync && ::fdatasync(fd_.get()) != 0) {
         return Status::failure(write_failed_message(path_, errno));
     }
-    if (!fd.close()) return Status::failure(write_failed_message(path_, errno));
     return Status::success();
 }
 

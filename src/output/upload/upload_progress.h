@@ -8,9 +8,12 @@
 //   records acknowledged     1444          1432     16-bit
 //
 // The progress is written in place: exactly those bytes, after checking that
-// the file on disk is still the test file that was read when the upload
-// started (same size, same prefix and header apart from the progress bytes).
-// Nothing else in the file ever changes.
+// the file at the path is still the test file that was read when the upload
+// started (same size, same prefix and header apart from the progress bytes;
+// a file replaced by a copy of itself is followed to the new copy). Nothing
+// else in the file ever changes. The file is opened for writing when the
+// progress is read, so a file that cannot take the progress is refused
+// before anything is sent.
 
 #include <sys/types.h>
 #include <cstddef>
@@ -20,6 +23,7 @@
 
 #include "base/byte_image.h"
 #include "base/status.h"
+#include "output/upload/unique_fd.h"
 #include "record/raw_reading.h"
 
 namespace kvd::upload {
@@ -52,9 +56,13 @@ public:
     Status store_uploaded(int uploaded);
 
 private:
-    Status write_field(std::size_t offset, ByteView bytes, bool sync) const;
+    Status write_field(std::size_t offset, ByteView bytes, bool sync);
+    Status check_still_the_file();
 
     std::string path_;
+    UniqueFd fd_;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
     Bytes identity_;  // the file's prefix and header as read, progress bytes zeroed
     off_t size_ = 0;
     std::size_t identifier_offset_ = 0;

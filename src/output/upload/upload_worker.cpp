@@ -57,6 +57,7 @@ private:
     TestFileProgress progress_;
     UniqueFd socket_;
     UploadOutcome outcome_;
+    bool late_replies_possible_ = false;
 };
 
 UploadOutcome Run::go() {
@@ -161,7 +162,7 @@ void Run::send_end() {
         frame_message(MessageType::kEnd, end_payload(source_.header, outcome_.identifier)),
         kEndSequence, kEndLabel};
     status(message.label + kSendingSuffix);
-    IoStatus io = discard_pending(socket_.get());
+    IoStatus io = late_replies_possible_ ? discard_pending(socket_.get()) : IoStatus{};
     if (io.ok()) io = send_all(socket_.get(), message.bytes, options_.timings.receive_ms, token_);
     Bytes answer;
     if (io.ok()) {
@@ -187,9 +188,10 @@ bool Run::exchange(const Message& message, Reply& reply) {
     status(message.label + kSendingSuffix);
     ReplyProblem last = ReplyProblem::kShort;
     for (int send = 1; send <= timings.max_sends; ++send) {
-        // Bytes waiting now answer an earlier send: they would be taken for
+        // Once a message was sent again, its first reply may still come:
+        // bytes waiting now answer an earlier send and would be taken for
         // this message's reply.
-        IoStatus io = discard_pending(socket_.get());
+        IoStatus io = late_replies_possible_ ? discard_pending(socket_.get()) : IoStatus{};
         if (io.ok()) io = send_all(socket_.get(), message.bytes, timings.receive_ms, token_);
         Bytes answer;
         if (io.ok())
@@ -204,6 +206,7 @@ bool Run::exchange(const Message& message, Reply& reply) {
             return true;
         }
         last = check.problem;
+        late_replies_possible_ = true;
         if (send == timings.max_sends) break;
         status(strprintf("%s %s，正在重新发送（第 %d 次）", message.label.c_str(), describe(last),
                          send + 1));
