@@ -175,6 +175,7 @@ private:
     bool open_with_dialog();
     bool open_recent(int index);
     bool run_channel_setup();
+    bool run_upload();
     void toggle_toolbars();
     void zoom_box_selected(int index);
     void show_about();

@@ -22,6 +22,7 @@
 #include "app/tables/grid_view.h"
 #include "app/frame/main_frame.h"
 #include "app/tools/new_file_wizard_dialog.h"
+#include "app/upload/upload_dlg.h"
 #include "curves/curve_commands.h"
 #include "tables/test_table.h"
 
@@ -72,6 +73,9 @@ bool CMainFrame::run_command(int command) {
             break;
         case kChannelSetup:
             done = run_channel_setup();
+            break;
+        case kUpload:
+            done = run_upload();
             break;
         case kToolbars:
             toggle_toolbars();
@@ -208,6 +212,12 @@ bool CMainFrame::run_channel_setup() {
     CChannelSetupDialog dialog(doc_->channel_setup(), this);
     if (dialog.exec() != QDialog::Accepted) return false;
     doc_->apply_channel_setup(dialog.setup());
+    return true;
+}
+
+bool CMainFrame::run_upload() {
+    CUploadDlg dialog(*doc_, settings_.document_backend(), this);
+    dialog.exec();
     return true;
 }
 

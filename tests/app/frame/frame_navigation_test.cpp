@@ -254,7 +254,7 @@ TEST_F(FrameNavigationTest, TheModificationTableShowsOnlyInTheExtendedDisplay) {
 TEST_F(FrameNavigationTest, CommandsOfLaterVersionsStayDisabledEverywhere) {
     ASSERT_TRUE(frame().open_file(copy("demo.PTX")));
     for (int command : {kWordExport, kExcelExport, kPageSetup, kPrintSetup, kPrintPreview, kPrint,
-                        kCalibrationTool, kUpload, kOptions, kSupportPage, kAnalysisUpdate,
+                        kCalibrationTool, kOptions, kSupportPage, kAnalysisUpdate,
                         kTesterUpdate, kHelp}) {
         QAction* item = frame().action(command);
         ASSERT_TRUE(item) << command;
