@@ -17,6 +17,7 @@
 #include "base/file_io.h"
 #include "output/upload/station_simulator.h"
 #include "output/upload/upload_worker.h"
+#include "tool_run.h"
 
 extern char** environ;
 
@@ -25,12 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using upload::StationFault;
-
-struct ToolRun {
-    int exit_code = -1;
-    std::string out;
-    std::string err;
-};
 
 class UploadCommandTest : public ::testing::Test {
 protected:
@@ -45,24 +40,7 @@ protected:
         fs::remove_all(dir_);
     }
 
-    ToolRun run(const std::string& arguments) const {
-        const std::string err_path = (dir_ / "stderr.txt").string();
-        const std::string command =
-            std::string(KVD_BIN_DIR) + "/kvdtool " + arguments + " 2>" + err_path;
-        ToolRun result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return result;
-        std::array<char, 4096> buffer;
-        std::size_t n;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-            result.out.append(buffer.data(), n);
-        }
-        const int status = ::pclose(pipe);
-        result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        Bytes err;
-        if (read_whole_file(err_path, err).ok()) result.err.assign(err.begin(), err.end());
-        return result;
-    }
+    ToolRun run(const std::string& arguments) const { return run_kvdtool(arguments, dir_); }
     std::string upload_to_station(const std::string& file) const {
         return "upload " + (dir_ / file).string() + " --host 127.0.0.1 --port " +
                std::to_string(station_.port());

@@ -7,6 +7,8 @@
 namespace kvd::upload {
 namespace {
 
+// The record layout is spelled out again here on purpose: the station checks
+// what the client built, so it must not share the client's offsets.
 constexpr std::size_t kRecordNumberAt = 4;
 constexpr std::size_t kMarkerAt = 6;
 constexpr std::uint8_t kMarker[4] = {0x00, 0x01, 0x00, 0x01};
