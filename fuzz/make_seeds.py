@@ -3,7 +3,8 @@
 
 Each seed is a small, valid file of one kind, built from the file layouts:
 test files (kind 1), analysis files (kind 2 and 3), the old "meyptx" format,
-calibration tables, and the settings assignments of kvdtool report. The fuzzers mutate these; the seeds are committed so
+calibration tables, the settings assignments of kvdtool report, and the inspection station's
+messages and replies. The fuzzers mutate these; the seeds are committed so
 that a run starts from readable files. Run again after a layout changes.
 """
 
@@ -134,6 +135,42 @@ def choice_block(rule, value, at_least, note):
     return b
 
 
+def crc8_maxim(data):
+    crc = 0
+    for byte in data:
+        crc ^= byte
+        for _ in range(8):
+            crc = (crc >> 1) ^ 0x8C if crc & 1 else crc >> 1
+    return crc
+
+
+def station_frame(kind, payload):
+    """A message to (or reply from) the inspection station: 12-byte header + payload."""
+    run = len(payload) % 256
+    crc = crc8_maxim(payload[:run]) if 1 <= run <= 127 else 0
+    head = bytearray(b"crvn" + struct.pack("<IBB", len(payload), kind, crc))
+    check = 436 + sum(struct.unpack("<4b", head[4:8])) + crc
+    return bytes(head + struct.pack("<H", check & 0xFFFF)) + bytes(payload)
+
+
+def station_session():
+    """Verification, one record and the end message, as a client sends them."""
+    verification = bytearray(696)
+    verification[0:7] = b"VX-2620"
+    kind_text = "竖向试验".encode("gbk")
+    verification[92:92 + len(kind_text)] = kind_text
+    record = bytearray(125)
+    struct.pack_into("<IH4B", record, 0, 1001, 1, 0, 1, 0, 1)
+    struct.pack_into("<HI", record, 26, 5, 1001)
+    struct.pack_into("<H", record, 123, 10)
+    end = struct.pack("<I", 1001) + b"VX-2620".ljust(12, b"\0")
+    return station_frame(1, verification) + station_frame(2, record) + station_frame(5, end)
+
+
+def reply(identifier, echo):
+    return station_frame(2, struct.pack("<IH", identifier, echo))
+
+
 def main():
     seeds = {
         "fuzz_test_file": {
@@ -167,6 +204,17 @@ def main():
             "layout": "打印选项/打印版式=0".encode(),
             "width": "页面设置/纸张宽度=1840".encode(),
             "font": "图形样式/标题字体=宋体".encode(),
+        },
+        # The first two bytes are the sequence value the reply must echo.
+        "fuzz_upload_reply": {
+            "accepted.bin": struct.pack("<H", 7) + reply(1001, 7),
+            "wrong_echo.bin": struct.pack("<H", 8) + reply(1001, 7),
+            "zero_identifier.bin": struct.pack("<H", 0) + reply(0, 0),
+        },
+        # The first byte sets the size of the pieces the stream arrives in.
+        "fuzz_station_message": {
+            "session.bin": bytes([17]) + station_session(),
+            "two_replies.bin": bytes([3]) + reply(1001, 0) + reply(1001, 5),
         },
     }
     for target, files in seeds.items():

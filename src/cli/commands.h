@@ -30,6 +30,8 @@ int run_mark(const Args& args);
 int run_word(const Args& args);
 int run_excel(const Args& args);
 int run_analyse(const Args& args);
+int run_upload(const Args& args);
+int run_station(const Args& args);
 
 // Prints a usage error and returns the exit code for it.
 int usage_error(const std::string& message);

@@ -47,7 +47,15 @@ constexpr char kUsage[] =
     "  analyse FILE... [--json] [--modulus MPA] [--005d] [--fit FIRST-LAST] [--ratio R]\n"
     "          [--composite KIND] [--small-cap]\n"
     "                            承载力判定：各条规则、建议值与对比方法；多个文件时另给\n"
-    "                            多桩（多点）统计\n";
+    "                            多桩（多点）统计\n"
+
+    "  upload FILE --host HOST --port PORT\n"
+    "                            把测试文件的原始数据上传到质检站（从文件记录的进度继续）；\n"
+    "                            全部上传成功时退出码为 0\n"
+    "  station [--port P] [--seconds S] [--drop N] [--garble N] [--wrong-echo N] [--zero-id N]\n"
+    "          [--delay N:MS] [--close-at N] [--reset-at N] [--close-after N]\n"
+    "                            在 127.0.0.1 上运行模拟质检站（默认端口 14006，600 秒）；\n"
+    "                            N 为记录号（0 为校验信息），对该报文不应答、应答出错等\n";
 
 }  // namespace
 
@@ -62,7 +70,7 @@ int main(int argc, char** argv) {
         {"report", run_report},
         {"curve", run_curve},       {"curves", run_curves}, {"curve-texts", run_curve_texts},
         {"mark", run_mark},         {"word", run_word},     {"excel", run_excel},
-        {"analyse", run_analyse},
+        {"analyse", run_analyse},     {"upload", run_upload}, {"station", run_station},
     };
     if (argc < 2) {
         std::fputs(kUsage, stderr);

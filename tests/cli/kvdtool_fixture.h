@@ -23,6 +23,31 @@ struct ToolRun {
     std::string err;
 };
 
+// Runs a shell command line, capturing its standard output, its standard
+// error (through a file in `folder`) and its exit code.
+inline ToolRun run_command_line(const std::string& line, const fs::path& folder) {
+    const std::string err_path = (folder / "stderr.txt").string();
+    const std::string command = line + " 2>" + err_path;
+    ToolRun result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        result.out.append(buffer.data(), n);
+    }
+    const int status = ::pclose(pipe);
+    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    Bytes err;
+    if (read_whole_file(err_path, err).ok()) result.err.assign(err.begin(), err.end());
+    return result;
+}
+
+// Runs the kvdtool the build made; `arguments` is a shell word list.
+inline ToolRun run_kvdtool(const std::string& arguments, const fs::path& folder) {
+    return run_command_line(std::string(KVD_BIN_DIR) + "/kvdtool " + arguments, folder);
+}
+
 class KvdtoolTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -32,25 +57,9 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     // Runs kvdtool with arguments (a shell word list), capturing both streams.
-    ToolRun run(const std::string& arguments) const {
-        return run_command(std::string(KVD_BIN_DIR) + "/kvdtool " + arguments);
-    }
+    ToolRun run(const std::string& arguments) const { return run_kvdtool(arguments, dir_); }
     // Runs any shell command line, capturing both streams.
-    ToolRun run_command(const std::string& line) const {
-        const std::string err_path = (dir_ / "stderr.txt").string();
-        const std::string command = line + " 2>" + err_path;
-        ToolRun result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return result;
-        std::array<char, 4096> buffer;
-        std::size_t n;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.out.append(buffer.data(), n);
-        const int status = ::pclose(pipe);
-        result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        Bytes err;
-        if (read_whole_file(err_path, err).ok()) result.err.assign(err.begin(), err.end());
-        return result;
-    }
+    ToolRun run_command(const std::string& line) const { return run_command_line(line, dir_); }
     std::string sample(const char* name) const {
         return std::string(KVD_SOURCE_DIR) + "/samples/" + name;
     }

@@ -50,10 +50,11 @@ TEST_F(KvdtoolTest, InfoClassifiesAndRefusesWithTheProgramsMessages) {
 TEST_F(KvdtoolTest, TablesHaveOneHeaderLineAndFixedFormats) {
     ToolRun grades = run("grades " + sample("demo.PTX"));
     ASSERT_EQ(grades.exit_code, 0);
-    EXPECT_EQ(grades.out.rfind("grade\tloading\tload\treadings\tholding\tcumulative_time\tthis_grade"
-                               "\tcumulative\n0\t1\t0\t1\t0\t0\t0.00\t0.00\n",
-                               0),
-              0u)
+    EXPECT_EQ(
+        grades.out.rfind("grade\tloading\tload\treadings\tholding\tcumulative_time\tthis_grade"
+                         "\tcumulative\n0\t1\t0\t1\t0\t0\t0.00\t0.00\n",
+                         0),
+        0u)
         << grades.out;
 
     ToolRun totals = run("totals " + sample("demo.KVD"));
@@ -67,10 +68,11 @@ TEST_F(KvdtoolTest, TablesHaveOneHeaderLineAndFixedFormats) {
 
     ToolRun raw = run("raw " + sample("demo.PTX"));
     ASSERT_EQ(raw.exit_code, 0);
-    EXPECT_EQ(raw.out.rfind("index\ttime\tstatus\tloading\tgrade\treading\tgrade_load\tload_a\tload_b"
-                            "\tpressure_a\tpressure_b\tch1\t",
-                            0),
-              0u);
+    EXPECT_EQ(
+        raw.out.rfind("index\ttime\tstatus\tloading\tgrade\treading\tgrade_load\tload_a\tload_b"
+                      "\tpressure_a\tpressure_b\tch1\t",
+                      0),
+        0u);
 }
 
 TEST_F(KvdtoolTest, ConvertAndNewFollowTheDocumentRules) {
@@ -93,8 +95,7 @@ TEST_F(KvdtoolTest, ConvertAndNewFollowTheDocumentRules) {
 }
 
 TEST_F(KvdtoolTest, CalibrationRowsArePrinted) {
-    const std::string table =
-        "\xCE\xBB\xD2\xC6\xBC\xC6\xC2\xCA\xB6\xA8\xB1\xED\n";  // 位移计率定表
+    const std::string table = "\xCE\xBB\xD2\xC6\xBC\xC6\xC2\xCA\xB6\xA8\xB1\xED\n";  // 位移计率定表
     Bytes bytes(table.begin(), table.end());
     const std::string rest = "x,A1\nx,2024\nx,10\nx,5\nx\n0.00,100\n5.00,205\n";
     bytes.insert(bytes.end(), rest.begin(), rest.end());
@@ -107,7 +108,8 @@ TEST_F(KvdtoolTest, CalibrationRowsArePrinted) {
 TEST_F(KvdtoolTest, TablesPagesAndPrintedPages) {
     ToolRun summary = run("table summary " + sample("demo.PTX"));
     ASSERT_EQ(summary.exit_code, 0);
-    EXPECT_EQ(summary.out.rfind("序号\t荷 载\\n(kN)\t历  时 (min)\\n本 级\t", 0), 0u) << summary.out;
+    EXPECT_EQ(summary.out.rfind("序号\t荷 载\\n(kN)\t历  时 (min)\\n本 级\t", 0), 0u)
+        << summary.out;
     EXPECT_NE(summary.out.find("\n14\t0\t180\t2280\t-2.22\t15.66\n"), std::string::npos);
 
     // The raw record shows status words only with the extended display.
@@ -123,9 +125,13 @@ TEST_F(KvdtoolTest, TablesPagesAndPrintedPages) {
     Bytes pdf;
     ASSERT_TRUE(read_whole_file(temp("raw.pdf"), pdf).ok());
     EXPECT_EQ(std::string(pdf.begin(), pdf.begin() + 4), "%PDF");
-    EXPECT_EQ(run("print-table load " + sample("demo.PTX") + " " + temp("p.png") + " --page 3").exit_code, 0);
+    EXPECT_EQ(
+        run("print-table load " + sample("demo.PTX") + " " + temp("p.png") + " --page 3").exit_code,
+        0);
     EXPECT_TRUE(fs::exists(temp("p.png")));
-    EXPECT_EQ(run("print-table load " + sample("demo.PTX") + " " + temp("q.png") + " --page 4").exit_code, 1);
+    EXPECT_EQ(
+        run("print-table load " + sample("demo.PTX") + " " + temp("q.png") + " --page 4").exit_code,
+        1);
     EXPECT_EQ(run("print-table load " + sample("demo.PTX") + " " + temp("q.txt")).exit_code, 2);
     EXPECT_EQ(run("table nonsense " + sample("demo.PTX")).exit_code, 2);
 }
@@ -172,8 +178,7 @@ TEST_F(KvdtoolTest, CurvePicturesTextsAndMarks) {
     // x 500 and 550, y 10; the first load label is "0".
     ToolRun texts = run("curve-texts " + demo + " --kind qs");
     ASSERT_EQ(texts.exit_code, 0);
-    EXPECT_NE(texts.out.find("1000\t-20\tQ-s\n1100\t-20\t曲线\n"), std::string::npos)
-        << texts.out;
+    EXPECT_NE(texts.out.find("1000\t-20\tQ-s\n1100\t-20\t曲线\n"), std::string::npos) << texts.out;
     EXPECT_EQ(texts.out.rfind("285\t-208\t0\n", 0), 0u) << texts.out;
     EXPECT_NE(texts.out.find("\tQ (kN)\n"), std::string::npos);
     EXPECT_NE(run("curve-texts " + demo + " --kind slgt").out.find("\tt (min)\n"),

@@ -185,6 +185,7 @@ private:
     bool open_recent(int index);
     bool run_channel_setup();
     PrintTables print_tables() const;
+    bool run_upload();
     void toggle_toolbars();
     void zoom_box_selected(int index);
 

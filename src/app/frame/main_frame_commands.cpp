@@ -18,6 +18,7 @@
 #include "app/print/print_preview.h"
 #include "app/print/report_printer.h"
 #include "app/tools/new_file_wizard_dialog.h"
+#include "app/upload/upload_dlg.h"
 #include "curves/curve_commands.h"
 #include "tables/test_table.h"
 
@@ -80,6 +81,9 @@ bool CMainFrame::run_command(int command) {
         case kAnalysisUpdate:
         case kTesterUpdate:
             done = run_help_command(command);
+            break;
+        case kUpload:
+            done = run_upload();
             break;
         case kToolbars:
             toggle_toolbars();
@@ -198,6 +202,12 @@ bool CMainFrame::run_channel_setup() {
     CChannelSetupDialog dialog(doc_->channel_setup(), this);
     if (dialog.exec() != QDialog::Accepted) return false;
     doc_->apply_channel_setup(dialog.setup());
+    return true;
+}
+
+bool CMainFrame::run_upload() {
+    CUploadDlg dialog(*doc_, settings_.document_backend(), this);
+    dialog.exec();
     return true;
 }
 

@@ -62,7 +62,7 @@ constexpr CommandText kCommands[] = {
 constexpr int kCurveButtons[] = {kFitWindow, kExportImage, kSetAxes, kShift, kInvert};
 
 // Commands whose parts come with later versions: shown, never enabled.
-constexpr int kLaterCommands[] = {kPageSetup, kPrintSetup, kUpload, kOptions};
+constexpr int kLaterCommands[] = {kPageSetup, kPrintSetup, kOptions};
 
 // X11 key-state bits of the lock keys.
 constexpr quint32 kX11CapsLock = 0x02;
@@ -297,6 +297,8 @@ bool CMainFrame::command_enabled(int command) const {
             return doc_->can_add_unloading_data();
         case kRestoreRawData:
             return doc_->can_restore_from_raw_data();
+        case kUpload:
+            return doc_->upload_enabled();
         case kInsertReading:
             return active_pane_ == ActivePane::kTables && table_command_enabled(command);
         case kDeleteReading:

@@ -253,7 +253,7 @@ TEST_F(FrameNavigationTest, TheModificationTableShowsOnlyInTheExtendedDisplay) {
 
 TEST_F(FrameNavigationTest, CommandsOfLaterVersionsStayDisabledEverywhere) {
     ASSERT_TRUE(frame().open_file(copy("demo.PTX")));
-    for (int command : {kPageSetup, kPrintSetup, kUpload, kOptions}) {
+    for (int command : {kPageSetup, kPrintSetup, kOptions}) {
         QAction* item = frame().action(command);
         ASSERT_TRUE(item) << command;
         EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
