@@ -22,7 +22,6 @@
 #include <string>
 
 #include "base/file_io.h"
-#include "base/memory_tuning.h"
 #include "bench_ratio_reporter.h"
 #include "cli/sample_maker.h"
 #include "doc/lbx_doc.h"
@@ -83,7 +82,6 @@ bool open_into(Report& report, const std::string& path) { return report.doc.open
 }  // namespace
 
 int main(int argc, char** argv) {
-    kvd::keep_freed_memory_for_reuse();
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QGuiApplication app(argc, argv);
     kvd::install_font_substitutions();

@@ -14,7 +14,6 @@
 #include <string>
 
 #include "base/file_io.h"
-#include "base/memory_tuning.h"
 #include "bench_ratio_reporter.h"
 #include "cli/sample_maker.h"
 #include "doc/lbx_doc.h"
@@ -89,7 +88,6 @@ void format(benchmark::State& state) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    kvd::keep_freed_memory_for_reuse();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 

@@ -25,7 +25,6 @@
 #include "app/curves/curve_view.h"
 #include "app/tables/grid_view.h"
 #include "base/file_io.h"
-#include "base/memory_tuning.h"
 #include "cli/sample_maker.h"
 #include "curves/q_s.h"
 #include "curves/s_lgq.h"
@@ -143,7 +142,6 @@ void drag_step(benchmark::State& state, int index) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    kvd::keep_freed_memory_for_reuse();
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     kvd::install_font_substitutions();

@@ -18,7 +18,6 @@
 #include <string>
 
 #include "base/file_io.h"
-#include "base/memory_tuning.h"
 #include "base/temporary_folder.h"
 #include "bench_ratio_reporter.h"
 #include "cli/sample_maker.h"
@@ -81,7 +80,6 @@ void zip(benchmark::State& state) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    kvd::keep_freed_memory_for_reuse();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 

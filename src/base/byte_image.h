@@ -1,8 +1,8 @@
 #pragma once
 // Little-endian byte images. The record structs of the file formats are laid out
 // exactly as on disk and copied whole; that is only correct on a little-endian
-// host, which the static_assert below guarantees. ByteReader never reads past
-// its data: every read says whether the bytes were there.
+// host, which the static_assert below guarantees. Reading them in sequence is
+// ByteReader's (base/byte_reader.h).
 
 #include <bit>
 #include <cstdint>
@@ -21,46 +21,6 @@ using ByteView = std::span<const std::uint8_t>;
 
 template <class T>
 concept ByteImage = std::is_trivially_copyable_v<T> && std::is_standard_layout_v<T>;
-
-// Sequential reader over a byte span with absolute seeks.
-class ByteReader {
-public:
-    explicit ByteReader(ByteView data) : data_(data) {}
-
-    std::size_t size() const { return data_.size(); }
-    std::size_t offset() const { return offset_; }
-    std::size_t remaining() const { return data_.size() - offset_; }
-
-    // Moves to an absolute offset; false (and no move) past the end.
-    bool seek(std::size_t offset) {
-        if (offset > data_.size()) return false;
-        offset_ = offset;
-        return true;
-    }
-    bool skip(std::size_t count) {
-        if (count > remaining()) return false;
-        offset_ += count;
-        return true;
-    }
-
-    // Copies the next sizeof(T) bytes into out; false (out and position
-    // unchanged) when fewer remain.
-    template <ByteImage T>
-    bool read(T& out) {
-        return read_bytes(&out, sizeof(T));
-    }
-
-    bool read_bytes(void* out, std::size_t count) {
-        if (count > remaining()) return false;
-        if (count > 0) std::memcpy(out, data_.data() + offset_, count);
-        offset_ += count;
-        return true;
-    }
-
-private:
-    ByteView data_;
-    std::size_t offset_ = 0;
-};
 
 // Appending writer with absolute padding, for building file images.
 class ByteWriter {

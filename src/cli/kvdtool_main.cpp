@@ -5,7 +5,6 @@
 #include <map>
 #include <string>
 
-#include "base/memory_tuning.h"
 #include "cli/commands.h"
 
 namespace {
@@ -61,7 +60,6 @@ constexpr char kUsage[] =
 
 int main(int argc, char** argv) {
     using namespace kvd::cli;
-    kvd::keep_freed_memory_for_reuse();
     static const std::map<std::string, int (*)(const Args&)> commands = {
         {"info", run_info},         {"raw", run_raw},     {"readings", run_readings},
         {"grades", run_grades},     {"totals", run_totals}, {"convert", run_convert},

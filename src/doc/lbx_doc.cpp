@@ -7,6 +7,7 @@
 #include "base/format.h"
 #include "base/local_time.h"
 #include "record/file_classifier.h"
+#include "record/file_format.h"
 #include "record/grade_compute.h"
 #include "record/test_file_reader.h"
 
@@ -98,19 +99,28 @@ bool CLbxDoc::open(const std::string& path) {
     const bool check = check_on_open_;
     check_on_open_ = true;
 
-    Bytes bytes;
-    Status status = read_whole_file(path, bytes);
+    // The file is read piecewise into the record's arrays; only its prefix is
+    // read for the checks.
+    ReadOnlyFile file;
+    Status status = file.open(path);
     if (!status.ok()) {
         ui_.show_error(status.message());
         return false;
     }
-    if (check && !check_file(bytes)) return false;
+    if (check) {
+        const Bytes head = read_head(file, kClassifyBytes);
+        if (Status failed = file.read_status(); !failed.ok()) {
+            ui_.show_error(failed.message());
+            return false;
+        }
+        if (!check_file(head)) return false;
+    }
 
     // Read into a separate record so that a refused file leaves the open
     // document exactly as it was.
     TestRecord loaded;
     ReadReport report;
-    status = read_record(bytes, loaded, report);
+    status = read_record(file, loaded, report);
     if (!status.ok()) {
         ui_.show_error(status.message());
         return false;

@@ -43,6 +43,9 @@ inline constexpr std::size_t kTestLastReadingOffset = 264;
 inline constexpr std::size_t kTestHeaderOffset = 268;
 inline constexpr std::size_t kTestReadingsOffset = 1908;
 
+// The prefix that tells what a file is: tag, version, kind, unfinished flag.
+inline constexpr std::size_t kClassifyBytes = kUnfinishedFlagOffset + 4;
+
 // Old "meyptx" test format.
 inline constexpr std::size_t kOldHeaderSize = 1428;
 inline constexpr std::size_t kOldReadingCountOffset = 398;

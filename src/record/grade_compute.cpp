@@ -64,12 +64,16 @@ int add_minutes(int total, int step) {
                                                   std::numeric_limits<int>::max()));
 }
 
+// Every field is set, so the point is not zero-filled first (grades of a
+// large test file are built from 100,000 readings and more).
 SamplePoint point_from_raw(const RawReading& raw, int grade, int load) {
-    SamplePoint point{};
+    SamplePoint point;
     point.grade = grade;
     point.loading = raw.loading;
     point.load = load;
+    point.minutes = 0;
     std::copy(std::begin(raw.channel), std::end(raw.channel), point.channel);
+    point.settlement = 0;
     return point;
 }
 

@@ -25,14 +25,14 @@ namespace {
 #pragma pack(push, 1)
 struct PackedOldReading {
     std::uint16_t grade;
-    std::int16_t flag;           // non-zero while loading
-    double date;                 // day count since 1899-12-30; only the day is used
-    char clock[8];               // "HH:MM:SS"
+    std::int16_t flag;  // non-zero while loading
+    double date;        // day count since 1899-12-30; only the day is used
+    char clock[8];      // "HH:MM:SS"
     std::uint8_t reserved_20[4];
     std::int32_t grade_load;
     std::int32_t measured_load;
-    float pressure;              // oil pressure, MPa
-    float channel[12];           // mm
+    float pressure;     // oil pressure, MPa
+    float channel[12];  // mm
 };
 #pragma pack(pop)
 
@@ -64,7 +64,8 @@ void civil_from_days(long long z, int& year, int& month, int& day) {
 std::int64_t old_reading_time(const PackedOldReading& old) {
     if (!std::isfinite(old.date) || std::fabs(old.date) > 3e6) return 0;
     int year = 0, month = 0, day = 0;
-    civil_from_days(static_cast<long long>(std::floor(old.date)) - kOleDaysTo1970, year, month, day);
+    civil_from_days(static_cast<long long>(std::floor(old.date)) - kOleDaysTo1970, year, month,
+                    day);
     char clock[9] = {};
     std::memcpy(clock, old.clock, 8);
     int hour = 0, minute = 0, second = 0;
@@ -85,49 +86,52 @@ RawReading convert(const PackedOldReading& old, std::int32_t index) {
     raw.pressure_b = old.pressure;
     for (int j = 0; j < 12; ++j) {
         // The old tester kept two decimals; pass through the same text form.
-        raw.channel[j] = std::strtod(strprintf("%.2f", static_cast<double>(old.channel[j])).c_str(),
-                                     nullptr);
+        raw.channel[j] =
+            std::strtod(strprintf("%.2f", static_cast<double>(old.channel[j])).c_str(), nullptr);
     }
     return raw;
 }
 
 }  // namespace
 
-Status read_old_format(ByteView bytes, TestRecord& record, ReadReport& report) {
+Status read_old_format(ByteReader& in, TestRecord& record, ReadReport& report) {
     report = ReadReport{};
     std::uint16_t count = 0;
-    if (!load_at(bytes, kOldReadingCountOffset, count)) return Status::failure(kMessageDamaged);
-
+    if (!in.seek(kOldReadingCountOffset) || !in.read(count)) {
+        return Status::failure(kMessageDamaged);
+    }
     const std::size_t available =
-        bytes.size() > kOldHeaderSize ? (bytes.size() - kOldHeaderSize) / kOldReadingSize : 0;
-    const std::size_t present = std::min<std::size_t>(count, available);
+        in.size() > kOldHeaderSize ? (in.size() - kOldHeaderSize) / kOldReadingSize : 0;
+    const std::size_t claimed = std::min<std::size_t>(count, available);
     report.claimed_readings = count;
-    report.recovered_readings = static_cast<long long>(present);
-    report.damaged = present < count;
-    if (present == 0) {
+
+    // An initial zero-load reading built from the first stored one comes
+    // first, then every stored reading.
+    PackedOldReading old{};
+    if (claimed == 0 || !in.seek(kOldHeaderSize) || !in.read(old)) {
         return count > 0 ? Status::failure(kMessageDamaged)
                          : Status::failure("老版本PTX文件中没有读数，无法打开 ！");
     }
-
-    std::vector<PackedOldReading> stored(present);
-    std::memcpy(stored.data(), bytes.data() + kOldHeaderSize, present * kOldReadingSize);
-
-    const std::int64_t first_time = old_reading_time(stored[0]);
+    const std::int64_t first_time = old_reading_time(old);
     record = TestRecord::make_empty(first_time);
     record.opened_kind = record.save_kind = FileKind::kOldTestFile;
-
-    // An initial zero-load reading comes first, then every stored reading.
-    RawReading initial = convert(stored[0], 0);
+    RawReading initial = convert(old, 0);
     initial.grade = 0;
     initial.grade_load = initial.load_a = initial.load_b = 0;
     initial.pressure_a = initial.pressure_b = 0;
-    record.raw_readings.reserve(present + 1);
+    record.raw_readings.reserve(claimed + 1);
     record.raw_readings.push_back(initial);
+    record.raw_readings.push_back(convert(old, 0));
     std::int32_t index = 0;
-    for (std::size_t i = 0; i < present; ++i) {
-        index = (i > 0 && stored[i].grade == stored[i - 1].grade) ? index + 1 : 0;
-        record.raw_readings.push_back(convert(stored[i], index));
+    std::uint16_t previous_grade = old.grade;
+    while (record.raw_readings.size() <= claimed && in.read(old)) {
+        index = old.grade == previous_grade ? index + 1 : 0;
+        previous_grade = old.grade;
+        record.raw_readings.push_back(convert(old, index));
     }
+    const std::size_t present = record.raw_readings.size() - 1;
+    report.recovered_readings = static_cast<long long>(present);
+    report.damaged = present < count;
 
     TestParams& params = record.test_params;
     params.direction_kind = 1;

@@ -35,9 +35,12 @@ void read_raw_part(ByteReader& in, std::int32_t mod_count, std::int32_t last_ind
     const std::size_t unit = sizeof(RawReading) + static_cast<std::size_t>(snapshot_size);
     const long long blocks_allowed = mod_count / kEntriesPerBlock;
 
-    const auto reserve = std::min<long long>(claimed, static_cast<long long>(in.remaining() / unit));
+    const auto reserve =
+        std::min<long long>(claimed, static_cast<long long>(in.remaining() / unit));
     record.raw_readings.reserve(static_cast<std::size_t>(reserve));
     record.param_snapshots.reserve(static_cast<std::size_t>(reserve));
+    record.mod_blocks.reserve(std::min<std::size_t>(
+        static_cast<std::size_t>(std::max(mod_count, 0)), in.remaining() / sizeof(RawReading)));
 
     for (long long r = 0; r < claimed; ++r) {
         RawReading raw;
@@ -66,6 +69,20 @@ void read_raw_part(ByteReader& in, std::int32_t mod_count, std::int32_t last_ind
     if (record.raw_count() < claimed) report.damaged = true;
 }
 
+// How many points from the reader's position on (at most limit) carry the
+// grade number grade; the position is kept. Lets a grade be sized once.
+long long run_length(ByteReader& in, long long limit, std::int32_t grade) {
+    const std::size_t start = in.offset();
+    long long run = 0;
+    std::int32_t number = 0;
+    while (run < limit && in.seek(start + static_cast<std::size_t>(run) * sizeof(SamplePoint)) &&
+           in.read(number) && number == grade) {
+        ++run;
+    }
+    in.seek(start);
+    return run;
+}
+
 Status read_analysis_layout(ByteReader& in, TestRecord& record, ReadReport& report) {
     std::int32_t point_count = 0;
     if (!in.seek(kAnalysisHeaderOffset) || !in.read(record.header) || !in.read(point_count)) {
@@ -74,15 +91,23 @@ Status read_analysis_layout(ByteReader& in, TestRecord& record, ReadReport& repo
     if (point_count < 0) report.damaged = true;
     const long long claimed = std::max(point_count, 0);
     report.claimed_readings = claimed;
-    const long long present = std::min<long long>(claimed, in.remaining() / sizeof(SamplePoint));
-    int previous_grade = -1;
-    COneGradeData* current = nullptr;
-    for (long long i = 0; i < present; ++i) {
+    const long long available = std::min<long long>(claimed, in.remaining() / sizeof(SamplePoint));
+    // A grade is a run of points with one grade number: a number that
+    // reappears after another one starts a new grade.
+    long long present = 0;
+    while (present < available) {
         SamplePoint point;
-        in.read(point);
-        if (!current || point.grade != previous_grade) current = &record.grades.append_grade();
-        previous_grade = point.grade;
-        current->append(point);
+        if (!in.read(point)) break;
+        const long long run = 1 + run_length(in, available - present - 1, point.grade);
+        COneGradeData& grade = record.grades.append_grade();
+        grade.reserve(static_cast<int>(run));
+        grade.append(point);
+        ++present;
+        while (grade.size() < run && in.read(point)) {
+            grade.append(point);
+            ++present;
+        }
+        if (grade.size() < run) break;  // the file was cut short under the reader
     }
     report.recovered_readings = present;
     if (present < claimed) {
@@ -126,25 +151,29 @@ Status read_test_layout(ByteReader& in, TestRecord& record, ReadReport& report) 
 
 std::string damage_notice(const ReadReport& report) {
     if (report.claimed_readings > report.recovered_readings) {
-        return strprintf("文件已损坏：文件中应有 %lld 个读数，已恢复 %lld 个完整读数，"
-                         "不完整的部分已舍弃。",
-                         report.claimed_readings, report.recovered_readings);
+        return strprintf(
+            "文件已损坏：文件中应有 %lld 个读数，已恢复 %lld 个完整读数，"
+            "不完整的部分已舍弃。",
+            report.claimed_readings, report.recovered_readings);
     }
-    return strprintf("文件已损坏：已恢复 %lld 个完整读数，请核对数据。",
-                     report.recovered_readings);
+    return strprintf("文件已损坏：已恢复 %lld 个完整读数，请核对数据。", report.recovered_readings);
 }
 
-Status read_record(ByteView bytes, TestRecord& record, ReadReport& report) {
+namespace {
+
+Status read_from(ByteReader& in, TestRecord& record, ReadReport& report) {
     report = ReadReport{};
-    const FileProbe probe = classify_file(bytes);
-    if (probe.kind == FileKind::kOldTestFile) return read_old_format(bytes, record, report);
+    Bytes head(std::min(in.size(), kClassifyBytes));
+    // A source cut short within the prefix ends the reader there: read what is left.
+    while (!in.seek(0) || !in.read_bytes(head.data(), head.size())) head.resize(in.size());
+    const FileProbe probe = classify_file(head);
+    if (probe.kind == FileKind::kOldTestFile) return read_old_format(in, record, report);
     if (!probe.has_tag) return Status::failure(kMessageUnknownType);
     if (probe.file_class == FileClass::kForeign) return Status::failure(kMessageUnknownType);
     if (probe.version <= kLastLegacyVersion) return Status::failure(kMessageLegacy);
 
     record = TestRecord{};
     record.opened_kind = record.save_kind = probe.kind;
-    ByteReader in(bytes);
     Status status = probe.kind == FileKind::kTestFile ? read_test_layout(in, record, report)
                                                       : read_analysis_layout(in, record, report);
     if (!status.ok()) return status;
@@ -159,6 +188,23 @@ Status read_record(ByteView bytes, TestRecord& record, ReadReport& report) {
     if (probe.kind == FileKind::kTestFile) build_grades_from_raw(record);
     if (report.damaged) report.notices.insert(report.notices.begin(), damage_notice(report));
     return Status::success();
+}
+
+}  // namespace
+
+Status read_record(ByteView bytes, TestRecord& record, ReadReport& report) {
+    ByteReader in(bytes);
+    return read_from(in, record, report);
+}
+
+Status read_record(ByteSource& source, TestRecord& record, ReadReport& report,
+                   std::size_t buffer_bytes) {
+    ByteReader in(source, buffer_bytes);
+    Status status = read_from(in, record, report);
+    // What was read before a failed read is not offered as a damaged file:
+    // the file itself may be whole.
+    if (Status failed = source.read_status(); !failed.ok()) return failed;
+    return status;
 }
 
 }  // namespace kvd

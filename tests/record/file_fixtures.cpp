@@ -246,8 +246,62 @@ void expect_raw_prefix(const TestRecord& record, const std::vector<RawEntry>& en
     EXPECT_EQ(record.instrument_params.mod_count, static_cast<int>(entry));
 }
 
+namespace {
+
+template <class T>
+bool same_images(const std::vector<T>& a, const std::vector<T>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+// What the two ways of reading must agree on, byte for byte.
+void expect_same_reading(const Status& status, const TestRecord& record, const ReadReport& report,
+                         const Status& again_status, const TestRecord& again,
+                         const ReadReport& again_report, std::size_t buffer_bytes) {
+    SCOPED_TRACE("read piecewise through a buffer of " + std::to_string(buffer_bytes) + " bytes");
+    ASSERT_EQ(again_status.ok(), status.ok());
+    EXPECT_EQ(again_status.message(), status.message());
+    EXPECT_EQ(again_report.damaged, report.damaged);
+    EXPECT_EQ(again_report.claimed_readings, report.claimed_readings);
+    EXPECT_EQ(again_report.recovered_readings, report.recovered_readings);
+    EXPECT_EQ(again_report.uploadable, report.uploadable);
+    EXPECT_EQ(again_report.notices, report.notices);
+    if (!status.ok()) return;
+    EXPECT_EQ(again.opened_kind, record.opened_kind);
+    EXPECT_EQ(again.save_kind, record.save_kind);
+    EXPECT_EQ(bytes_of(again.header), bytes_of(record.header));
+    EXPECT_TRUE(same_images(again.raw_readings, record.raw_readings));
+    EXPECT_TRUE(same_images(again.param_snapshots, record.param_snapshots));
+    EXPECT_TRUE(same_images(again.mod_blocks, record.mod_blocks));
+    EXPECT_EQ(again.instrument_params.reading_count, record.instrument_params.reading_count);
+    EXPECT_EQ(again.instrument_params.mod_count, record.instrument_params.mod_count);
+    ASSERT_EQ(again.grades.grade_count(), record.grades.grade_count());
+    for (int g = 0; g < record.grades.grade_count(); ++g) {
+        const auto a = again.grades.grade(g)->points();
+        const auto b = record.grades.grade(g)->points();
+        EXPECT_TRUE(a.size() == b.size() &&
+                    (a.empty() || std::memcmp(a.data(), b.data(), a.size_bytes()) == 0))
+            << "grade " << g;
+    }
+}
+
+}  // namespace
+
 Status read(ByteView bytes, TestRecord& record, ReadReport& report) {
-    return read_record(bytes, record, report);
+    const Status status = read_record(bytes, record, report);
+    // The same bytes read piecewise, as from an open file, must give the same
+    // record and report, wherever the buffer boundaries fall: one byte at a
+    // time, buffers that split every record image, and one that holds them.
+    for (std::size_t buffer_bytes :
+         {std::size_t{1}, std::size_t{7}, std::size_t{151}, std::size_t{4096}}) {
+        ByteViewSource source(bytes);
+        TestRecord again;
+        ReadReport again_report;
+        const Status again_status = read_record(source, again, again_report, buffer_bytes);
+        expect_same_reading(status, record, report, again_status, again, again_report,
+                            buffer_bytes);
+    }
+    return status;
 }
 
 }  // namespace kvd::fixture
