@@ -92,6 +92,9 @@ public:
     OptionSession(CLbxDoc& doc, SettingsStore& store,
                   StyleColour button_face = kDefaultCurveBackground);
 
+    // Where the pages ask the user.
+    UserInterface& ui() { return doc_.ui(); }
+
     // The working copies the pages edit.
     CurveStyle& style() { return working_.curve_style; }
     PageSetup& page_setup() { return working_.page_setup; }

@@ -17,6 +17,7 @@
 #include "app/tables/grid_view.h"
 #include "app/frame/qt_user_interface.h"
 #include "app/frame/sheets_wnd.h"
+#include "app/options/data_folders.h"
 #include "curves/image.h"
 #include "doc/extended_display.h"
 #include "doc/settings_store.h"
@@ -33,10 +34,6 @@ constexpr int kDefaultHeight = 800;
 constexpr int kRightPaneReserve = 500;
 constexpr int kMinLeftWidth = 300;
 constexpr int kMinUpperHeight = 100;
-
-QString program_folder() {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
-}
 
 }  // namespace
 
@@ -91,10 +88,8 @@ void CMainFrame::load_document_settings() {
     const DocumentSettings stored = SettingsStore(settings_.document_backend())
                                         .read(style_rgb(face.red(), face.green(), face.blue()));
     doc_->apply_settings(stored);
-    const QString folder = stored.test_folder.empty()
-                               ? program_folder() + QStringLiteral("测试文件")
-                               : QString::fromStdString(stored.test_folder);
-    doc_->set_initial_folder(folder.toStdString());
+    doc_->set_initial_folder(
+        folder_or_default(stored.test_folder, default_data_folders().tests).toStdString());
 }
 
 void CMainFrame::store_document_settings() {

@@ -21,6 +21,7 @@
 #include "app/frame/frame_commands.h"
 #include "app/tables/grid_view.h"
 #include "app/frame/main_frame.h"
+#include "app/options/option_dialog.h"
 #include "app/tools/new_file_wizard_dialog.h"
 #include "curves/curve_commands.h"
 #include "tables/test_table.h"
@@ -72,6 +73,12 @@ bool CMainFrame::run_command(int command) {
             break;
         case kChannelSetup:
             done = run_channel_setup();
+            break;
+        case kOptions:
+            done = run_options_dialog(kStartAsBuilt);
+            break;
+        case kPageSetup:
+            done = run_options_dialog(kStartPageSetup);
             break;
         case kToolbars:
             toggle_toolbars();
@@ -175,7 +182,8 @@ bool CMainFrame::open_with_dialog() {
     QString folder = last_open_folder_;
     if (first_open_) {
         // The test-file folder of the options, on the first open only.
-        const QString tests = QCoreApplication::applicationDirPath() + QStringLiteral("/测试文件");
+        const QString tests =
+            folder_or_default(doc_->settings().test_folder, default_data_folders().tests);
         if (QFileInfo(tests).isDir()) folder = tests;
     }
     QFileDialog dialog(this, QStringLiteral("打开"), folder, QString::fromUtf8(kOpenFilter));
@@ -208,6 +216,23 @@ bool CMainFrame::run_channel_setup() {
     CChannelSetupDialog dialog(doc_->channel_setup(), this);
     if (dialog.exec() != QDialog::Accepted) return false;
     doc_->apply_channel_setup(dialog.setup());
+    return true;
+}
+
+bool CMainFrame::run_options_dialog(int start) {
+    const QColor face = palette().color(QPalette::Button);
+    SettingsStore store(settings_.document_backend());
+    const std::string folder_before = doc_->settings().test_folder;
+    COptionDialog dialog(*doc_, store, start, default_data_folders(),
+                         style_rgb(face.red(), face.green(), face.blue()), this);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    if (doc_->settings().test_folder != folder_before) {
+        // The next open and save dialogs start in the new test-file folder.
+        first_open_ = true;
+        doc_->set_initial_folder(
+            folder_or_default(doc_->settings().test_folder, default_data_folders().tests)
+                .toStdString());
+    }
     return true;
 }
 

@@ -62,10 +62,9 @@ constexpr CommandText kCommands[] = {
 constexpr int kCurveButtons[] = {kFitWindow, kExportImage, kSetAxes, kShift, kInvert};
 
 // Commands whose parts come with later versions: shown, never enabled.
-constexpr int kLaterCommands[] = {kWordExport, kExcelExport,  kPageSetup,      kPrintSetup,
-                                  kPrintPreview, kPrint,      kCalibrationTool, kUpload,
-                                  kOptions,    kSupportPage,  kAnalysisUpdate, kTesterUpdate,
-                                  kHelp};
+constexpr int kLaterCommands[] = {kWordExport,   kExcelExport, kPrintSetup,     kPrintPreview,
+                                  kPrint,        kCalibrationTool, kUpload,     kSupportPage,
+                                  kAnalysisUpdate, kTesterUpdate, kHelp};
 
 // X11 key-state bits of the lock keys.
 constexpr quint32 kX11CapsLock = 0x02;

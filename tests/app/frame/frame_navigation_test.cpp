@@ -146,7 +146,7 @@ TEST_F(FrameNavigationTest, TheToolsMenuItemsFollowTheStateOfTheirPane) {
     EXPECT_TRUE(qs[cc::kMark]);
     EXPECT_FALSE(qs[cc::kClearMarks]);  // no marks yet
     EXPECT_FALSE(qs[cc::kMoveTo]);      // no point captured from a context menu
-    EXPECT_FALSE(qs[cc::kCurveStyle]);  // the style pages come later
+    EXPECT_TRUE(qs[cc::kCurveStyle]);  // the options dialog's curve style pages
     EXPECT_TRUE(qs[cc::kSetAxes]);
     frame().show_curve(CurveKind::kSlgt);
     EXPECT_FALSE(states()[cc::kMark]);  // marks live on the Q-s curve only
@@ -253,9 +253,9 @@ TEST_F(FrameNavigationTest, TheModificationTableShowsOnlyInTheExtendedDisplay) {
 
 TEST_F(FrameNavigationTest, CommandsOfLaterVersionsStayDisabledEverywhere) {
     ASSERT_TRUE(frame().open_file(copy("demo.PTX")));
-    for (int command : {kWordExport, kExcelExport, kPageSetup, kPrintSetup, kPrintPreview, kPrint,
-                        kCalibrationTool, kUpload, kOptions, kSupportPage, kAnalysisUpdate,
-                        kTesterUpdate, kHelp}) {
+    for (int command : {kWordExport, kExcelExport, kPrintSetup, kPrintPreview, kPrint,
+                        kCalibrationTool, kUpload, kSupportPage, kAnalysisUpdate, kTesterUpdate,
+                        kHelp}) {
         QAction* item = frame().action(command);
         ASSERT_TRUE(item) << command;
         EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
@@ -267,7 +267,8 @@ TEST_F(FrameNavigationTest, CommandsOfLaterVersionsStayDisabledEverywhere) {
         }
     }
     for (int command : {kNew, kOpen, kSave, kSaveAs, kExit, kToolbars, kStatusBar, kAbout,
-                        kFitWindow, kSetAxes, kShift, kInvert, kExportImage}) {
+                        kFitWindow, kSetAxes, kShift, kInvert, kExportImage, kOptions,
+                        kPageSetup}) {
         EXPECT_TRUE(frame().action(command)->isEnabled()) << command;
     }
     // The toolbar buttons, left to right.
