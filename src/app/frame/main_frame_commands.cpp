@@ -24,6 +24,7 @@
 #include "app/options/option_dialog.h"
 #include "app/tools/new_file_wizard_dialog.h"
 #include "curves/curve_commands.h"
+#include "qt/qt_canvas.h"
 #include "tables/test_table.h"
 
 namespace kvd {
@@ -220,11 +221,10 @@ bool CMainFrame::run_channel_setup() {
 }
 
 bool CMainFrame::run_options_dialog(int start) {
-    const QColor face = palette().color(QPalette::Button);
     SettingsStore store(settings_.document_backend());
     const std::string folder_before = doc_->settings().test_folder;
     COptionDialog dialog(*doc_, store, start, default_data_folders(),
-                         style_rgb(face.red(), face.green(), face.blue()), this);
+                         to_colour(palette().color(QPalette::Button)), this);
     if (dialog.exec() != QDialog::Accepted) return false;
     if (doc_->settings().test_folder != folder_before) {
         // The next open and save dialogs start in the new test-file folder.

@@ -14,14 +14,10 @@ namespace {
 constexpr int kInsetX = 6;
 constexpr int kInsetY = 4;
 
-Colour colour_of(const QColor& c) {
-    return rgb(c.red(), c.green(), c.blue());
-}
-
 }  // namespace
 
 CColorButton::CColorButton(QWidget* parent)
-    : QPushButton(parent), colour_(colour_of(palette().color(QPalette::Button))) {
+    : QPushButton(parent), colour_(to_colour(palette().color(QPalette::Button))) {
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, &CColorButton::choose);
 }
@@ -41,7 +37,7 @@ void CColorButton::choose() {
     QColorDialog dialog(to_qcolor(colour_), this);
     dialog.setWindowTitle(QStringLiteral("颜色"));
     if (dialog.exec() != QDialog::Accepted) return;
-    const Colour chosen = colour_of(dialog.selectedColor());
+    const Colour chosen = to_colour(dialog.selectedColor());
     set_colour(chosen);
     emit colour_chosen(chosen);
 }

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <tuple>
 
 #include "app/options/style_combos.h"
 
@@ -31,12 +30,8 @@ CCurveSetup::CCurveSetup(OptionSession& options, QWidget* parent)
                   kPointDiameterRange);
     filled_ = new QButtonGroup(this);
     auto* radios = new QHBoxLayout;
-    for (auto [id, text, value] : {std::tuple{1056, "实心", 1}, std::tuple{1057, "空心", 0}}) {
-        auto* radio = new QRadioButton(QString::fromUtf8(text), points->parentWidget());
-        radio->setObjectName(QStringLiteral("id%1").arg(id));
-        filled_->addButton(radio, value);
-        radios->addWidget(radio);
-    }
+    radios->addWidget(add_radio(filled_, points->parentWidget(), 1056, "实心", 1));
+    radios->addWidget(add_radio(filled_, points->parentWidget(), 1057, "空心", 0));
     radios->addStretch();
     points->addLayout(radios, 1, 1, 1, 3);
     connect(filled_, &QButtonGroup::idClicked, this, [this, lines = &l](int value) {
@@ -48,8 +43,7 @@ CCurveSetup::CCurveSetup(OptionSession& options, QWidget* parent)
 
 void CCurveSetup::load() {
     OptionPageWidget::load();
-    const int filled = session().style().lines.point_filled ? 1 : 0;
-    if (QAbstractButton* radio = filled_->button(filled)) radio->setChecked(true);
+    check_value(filled_, session().style().lines.point_filled ? 1 : 0);
 }
 
 CCoordPage::CCoordPage(OptionSession& options, QWidget* parent)
@@ -78,7 +72,7 @@ CMarkPage::CMarkPage(OptionSession& options, QWidget* parent) : OptionPageWidget
     add_font_row(text, 0, 1, 1101, &l.mark_font);
     add_sized_row(text, 1, 0, 1102, QStringLiteral("高度"), &l.mark_font_size, kMarkHeightRange);
     auto* symbols = new CMarkFontCombo(text->parentWidget());
-    symbols->setObjectName(QStringLiteral("id1103"));
+    symbols->setObjectName(control_name(1103));
     auto* label = new QLabel(QStringLiteral("标记符号"), text->parentWidget());
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     text->addWidget(label, 1, 2);

@@ -11,14 +11,6 @@
 #include "doc/data_folder.h"
 
 namespace kvd {
-namespace {
-
-QString name_of(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
-
-}  // namespace
-
 CGeneralInfoDialog::CGeneralInfoDialog(OptionSession& options, const DataFolders& defaults,
                                        QWidget* parent)
     : OptionPageWidget(options, parent), defaults_(defaults) {
@@ -42,10 +34,10 @@ CGeneralInfoDialog::CGeneralInfoDialog(OptionSession& options, const DataFolders
     for (const Row& row : rows) {
         grid->addWidget(new QLabel(QString::fromUtf8(row.label), box), line, 0, 1, 2);
         auto* field = new QLineEdit(box);
-        field->setObjectName(name_of(row.edit_id));
+        field->setObjectName(control_name(row.edit_id));
         field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
         auto* button = new QPushButton(QString::fromUtf8(row.button), box);
-        button->setObjectName(name_of(row.button_id));
+        button->setObjectName(control_name(row.button_id));
         button->setAutoDefault(false);
         grid->addWidget(field, line + 1, 0);
         grid->addWidget(button, line + 1, 1);
@@ -63,13 +55,13 @@ CGeneralInfoDialog::CGeneralInfoDialog(OptionSession& options, const DataFolders
     grid->setColumnStretch(0, 1);
 
     extended_ = new QCheckBox(QStringLiteral("扩充数据显示选项"), this);
-    extended_->setObjectName(name_of(1162));
+    extended_->setObjectName(control_name(1162));
     column()->addWidget(extended_);
     connect(extended_, &QCheckBox::clicked, this,
             [this](bool on) { session().extended_display() = on; });
 
     restore_ = new QPushButton(QStringLiteral("恢复默认值"), this);
-    restore_->setObjectName(name_of(1175));
+    restore_->setObjectName(control_name(1175));
     restore_->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(restore_);

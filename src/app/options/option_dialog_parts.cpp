@@ -13,10 +13,6 @@ constexpr int kBandStrips = 128;
 constexpr int kCaptionLeft = 10;
 constexpr int kCaptionTop = 4;
 
-Colour colour_of(const QColor& c) {
-    return rgb(c.red(), c.green(), c.blue());
-}
-
 }  // namespace
 
 CaptionBand::CaptionBand(QWidget* parent) : QWidget(parent) {
@@ -90,12 +86,12 @@ void PagePreviewWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QPalette& pal = palette();
     PagePreviewColours colours;
-    colours.face = colour_of(pal.color(QPalette::Button));
-    colours.shadow = colour_of(pal.color(QPalette::Dark));
-    colours.dark_shadow = colour_of(pal.color(QPalette::Shadow));
-    colours.highlight = colour_of(pal.color(QPalette::Light));
-    colours.window = colour_of(pal.color(QPalette::Base));
-    colours.window_text = colour_of(pal.color(QPalette::Text));
+    colours.face = to_colour(pal.color(QPalette::Button));
+    colours.shadow = to_colour(pal.color(QPalette::Dark));
+    colours.dark_shadow = to_colour(pal.color(QPalette::Shadow));
+    colours.highlight = to_colour(pal.color(QPalette::Light));
+    colours.window = to_colour(pal.color(QPalette::Base));
+    colours.window_text = to_colour(pal.color(QPalette::Text));
     // One unit a pixel, y up from the top edge: the widget's rectangle is
     // (0, 0) to (width, -height).
     QtCanvas canvas(painter, CanvasMapping{1.0, 0.0, 0.0, true});

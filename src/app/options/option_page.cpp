@@ -1,9 +1,11 @@
 #include "app/options/option_page.h"
 
+#include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -37,10 +39,6 @@ void OptionPageWidget::load() {
 }
 
 namespace {
-
-QString control_name(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
 
 QLabel* row_label(QWidget* parent, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -139,6 +137,21 @@ void OptionPageWidget::tell(QLineEdit* field, const QString& message) {
     refusing_ = true;
     refuse_field(field, message);
     refusing_ = was;
+}
+
+QString control_name(int id) {
+    return QStringLiteral("id%1").arg(id);
+}
+
+QRadioButton* add_radio(QButtonGroup* group, QWidget* parent, int id, const char* text, int value) {
+    auto* radio = new QRadioButton(QString::fromUtf8(text), parent);
+    radio->setObjectName(control_name(id));
+    group->addButton(radio, value);
+    return radio;
+}
+
+void check_value(QButtonGroup* group, int value) {
+    if (QAbstractButton* button = group->button(value)) button->setChecked(true);
 }
 
 std::optional<int> field_integer(const QLineEdit* field) {

@@ -22,7 +22,9 @@
 #include "doc/option_session.h"
 #include "doc/page_setup_rules.h"
 
+class QButtonGroup;
 class QGridLayout;
+class QRadioButton;
 class QLineEdit;
 class QVBoxLayout;
 
@@ -84,6 +86,13 @@ private:
     bool refusing_ = false;
     int refusals_ = 0;
 };
+
+// The name a control goes by: its identifier ("id1094").
+QString control_name(int id);
+// A radio button of a group, standing for `value`, named after its identifier.
+QRadioButton* add_radio(QButtonGroup* group, QWidget* parent, int id, const char* text, int value);
+// Checks the button of a group that stands for `value`; none when no button does.
+void check_value(QButtonGroup* group, int value);
 
 // The whole number a field holds ("184", " 25 "); nothing for other text.
 std::optional<int> field_integer(const QLineEdit* field);

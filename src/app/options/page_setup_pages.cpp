@@ -19,17 +19,13 @@
 namespace kvd {
 namespace {
 
-QString name_of(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
-
 QString text_of(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 SpinField* number_field(QWidget* parent, int id, bool spin) {
     auto* field = new SpinField(parent);
-    field->setObjectName(name_of(id));
+    field->setObjectName(control_name(id));
     field->setAlignment(Qt::AlignRight);
     if (!spin) field->setButtonSymbols(QAbstractSpinBox::NoButtons);
     field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 24);
@@ -48,13 +44,6 @@ void step_field(SpinField* field, int steps, int min, int max, int fallback) {
     const int from = field_integer(field->edit()).value_or(fallback);
     const long long to = std::clamp<long long>(static_cast<long long>(from) + steps, min, max);
     field->set_field_text(QString::number(to));
-}
-
-QRadioButton* add_radio(QButtonGroup* group, QWidget* parent, int id, const char* text, int value) {
-    auto* radio = new QRadioButton(QString::fromUtf8(text), parent);
-    radio->setObjectName(name_of(id));
-    group->addButton(radio, value);
-    return radio;
 }
 
 // A sheet of paper with an "A" on it, upright or lying.
@@ -83,7 +72,7 @@ CPaperPage::CPaperPage(OptionSession& options, QWidget* parent)
     QGridLayout* paper = add_group(QStringLiteral("纸张"));
     QWidget* box = paper->parentWidget();
     papers_ = new QComboBox(box);
-    papers_->setObjectName(name_of(1133));
+    papers_->setObjectName(control_name(1133));
     for (const PaperSize& size : kPaperSizes) papers_->addItem(text_of(size.text));
     paper->addWidget(label(box, QStringLiteral("纸张大小")), 0, 0);
     paper->addWidget(papers_, 0, 1, 1, 3);
@@ -119,9 +108,7 @@ CPaperPage::CPaperPage(OptionSession& options, QWidget* parent)
 void CPaperPage::load() {
     const PageSetup& setup = session().page_setup();
     papers_->setCurrentIndex(paper_index(setup));
-    if (QAbstractButton* radio = orientation_->button(setup.landscape ? 1 : 0)) {
-        radio->setChecked(true);
-    }
+    check_value(orientation_, setup.landscape ? 1 : 0);
     show_size();
 }
 
@@ -131,7 +118,7 @@ void CPaperPage::show_size() {
     height_->set_field_text(QString::number((setup.paper_height + 5) / 10));
     const bool landscape = setup.landscape != 0;
     picture_->setPixmap(paper_picture(landscape, palette()));
-    picture_->setObjectName(name_of(landscape ? 1137 : 1136));
+    picture_->setObjectName(control_name(landscape ? 1137 : 1136));
 }
 
 void CPaperPage::choose(int index) {
@@ -264,10 +251,10 @@ CPageNoPage::CPageNoPage(OptionSession& options, QWidget* parent)
     QGridLayout* grid = add_group(QStringLiteral("页码格式"));
     QWidget* box = grid->parentWidget();
     format_ = new QComboBox(box);
-    format_->setObjectName(name_of(1146));
+    format_->setObjectName(control_name(1146));
     for (std::string_view text : kPageNumberFormatTexts) format_->addItem(text_of(text));
     position_ = new QComboBox(box);
-    position_->setObjectName(name_of(1148));
+    position_->setObjectName(control_name(1148));
     for (std::string_view text : kPageNumberPositionTexts) position_->addItem(text_of(text));
     first_ = number_field(box, 1147, true);
     total_ = number_field(box, 1149, true);
@@ -308,7 +295,7 @@ CPageNoPage::CPageNoPage(OptionSession& options, QWidget* parent)
 
 void CPageNoPage::load() {
     const PageSetup& setup = session().page_setup();
-    if (QAbstractButton* radio = mode_->button(setup.page_number_mode)) radio->setChecked(true);
+    check_value(mode_, setup.page_number_mode);
     format_->setCurrentIndex(setup.page_number_format);
     position_->setCurrentIndex(setup.page_number_position);
     first_->set_field_text(QString::number(setup.first_page_number));
@@ -349,13 +336,13 @@ CHeaderFooterPage::CHeaderFooterPage(OptionSession& options, QWidget* parent)
     QGridLayout* grid = add_group(QStringLiteral("页眉页脚"));
     QWidget* box = grid->parentWidget();
     header_on_ = new QCheckBox(QStringLiteral(" 打印页眉"), box);
-    header_on_->setObjectName(name_of(1173));
+    header_on_->setObjectName(control_name(1173));
     header_ = new QLineEdit(box);
-    header_->setObjectName(name_of(1171));
+    header_->setObjectName(control_name(1171));
     footer_on_ = new QCheckBox(QStringLiteral(" 打印页脚"), box);
-    footer_on_->setObjectName(name_of(1174));
+    footer_on_->setObjectName(control_name(1174));
     footer_ = new QLineEdit(box);
-    footer_->setObjectName(name_of(1172));
+    footer_->setObjectName(control_name(1172));
     grid->addWidget(header_on_, 0, 0);
     grid->addWidget(header_, 1, 0);
     grid->setRowMinimumHeight(2, 8);

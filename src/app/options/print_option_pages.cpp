@@ -11,25 +11,10 @@
 namespace kvd {
 namespace {
 
-QString name_of(int id) {
-    return QStringLiteral("id%1").arg(id);
-}
-
 QCheckBox* check_box(QWidget* parent, int id, const char* text) {
     auto* box = new QCheckBox(QString::fromUtf8(text), parent);
-    box->setObjectName(name_of(id));
+    box->setObjectName(control_name(id));
     return box;
-}
-
-QRadioButton* radio(QButtonGroup* group, QWidget* parent, int id, const char* text, int value) {
-    auto* button = new QRadioButton(QString::fromUtf8(text), parent);
-    button->setObjectName(name_of(id));
-    group->addButton(button, value);
-    return button;
-}
-
-void check(QButtonGroup* group, int value) {
-    if (QAbstractButton* button = group->button(value)) button->setChecked(true);
 }
 
 // The flags of PrintContent a page's check boxes stand for.
@@ -57,17 +42,17 @@ CImagePrintOption::CImagePrintOption(OptionSession& options, QWidget* parent)
     QGridLayout* aspect = add_group(QStringLiteral("图形长宽比"));
     QWidget* abox = aspect->parentWidget();
     aspect_ = new QButtonGroup(this);
-    aspect->addWidget(radio(aspect_, abox, 1056, "3 : 2", 0), 0, 0);
-    aspect->addWidget(radio(aspect_, abox, 1057, "1 : 1", 1), 0, 1);
+    aspect->addWidget(add_radio(aspect_, abox, 1056, "3 : 2", 0), 0, 0);
+    aspect->addWidget(add_radio(aspect_, abox, 1057, "1 : 1", 1), 0, 1);
     aspect->setColumnStretch(2, 1);
 
     QGridLayout* layout = add_group(QStringLiteral("打印版式"));
     QWidget* lbox = layout->parentWidget();
     layout_ = new QButtonGroup(this);
-    layout->addWidget(radio(layout_, lbox, 1058, "每条曲线单独打印一页", 0), 0, 0);
-    layout->addWidget(radio(layout_, lbox, 1059, "Q-s和s-lgt曲线在同一页", 1), 1, 0);
-    layout->addWidget(radio(layout_, lbox, 1152, "s-lgt和s-lgQ曲线在同一页", 2), 2, 0);
-    layout->addWidget(radio(layout_, lbox, 1153, "三条曲线打印在同一页", 3), 3, 0);
+    layout->addWidget(add_radio(layout_, lbox, 1058, "每条曲线单独打印一页", 0), 0, 0);
+    layout->addWidget(add_radio(layout_, lbox, 1059, "Q-s和s-lgt曲线在同一页", 1), 1, 0);
+    layout->addWidget(add_radio(layout_, lbox, 1152, "s-lgt和s-lgQ曲线在同一页", 2), 2, 0);
+    layout->addWidget(add_radio(layout_, lbox, 1153, "三条曲线打印在同一页", 3), 3, 0);
     column()->addStretch();
 
     connect(summary_, &QCheckBox::clicked, this, [this](bool on) {
@@ -94,8 +79,8 @@ CImagePrintOption::CImagePrintOption(OptionSession& options, QWidget* parent)
 void CImagePrintOption::load() {
     const PrintContent& content = session().print_content();
     summary_->setChecked(content.simple_summary != 0);
-    check(aspect_, content.curve_aspect);
-    check(layout_, content.curve_layout);
+    check_value(aspect_, content.curve_aspect);
+    check_value(layout_, content.curve_layout);
     sync_locks();
 }
 
@@ -148,7 +133,7 @@ CTablePrintOption::CTablePrintOption(OptionSession& options, QWidget* parent)
 
     QGridLayout* title = add_group(QStringLiteral("表格标题"));
     title_ = new QComboBox(title->parentWidget());
-    title_->setObjectName(name_of(1159));
+    title_->setObjectName(control_name(1159));
     for (const char* text : kTableTitles) title_->addItem(QString::fromUtf8(text));
     title->addWidget(title_, 0, 0);
     title->setColumnStretch(1, 1);
@@ -161,10 +146,10 @@ CTablePrintOption::CTablePrintOption(OptionSession& options, QWidget* parent)
     QGridLayout* sign = add_group(QStringLiteral("打印批注"));
     QWidget* sbox = sign->parentWidget();
     sign_off_ = new QButtonGroup(this);
-    sign->addWidget(radio(sign_off_, sbox, 1056, "每页都打印", kSignOffEveryPage), 0, 0);
-    sign->addWidget(radio(sign_off_, sbox, 1057, "每页都不打印", kSignOffNever), 0, 1);
-    sign->addWidget(radio(sign_off_, sbox, 1058, "仅首页打印(原始记录除外)", kSignOffFirstPage), 1,
-                    0, 1, 2);
+    sign->addWidget(add_radio(sign_off_, sbox, 1056, "每页都打印", kSignOffEveryPage), 0, 0);
+    sign->addWidget(add_radio(sign_off_, sbox, 1057, "每页都不打印", kSignOffNever), 0, 1);
+    sign->addWidget(add_radio(sign_off_, sbox, 1058, "仅首页打印(原始记录除外)", kSignOffFirstPage),
+                    1, 0, 1, 2);
     connect(sign_off_, &QButtonGroup::idClicked, this, [this](int mode) {
         session().print_content().sign_off = mode;
         emit changed();
@@ -178,7 +163,7 @@ void CTablePrintOption::load() {
         tables_[i]->setChecked(content.*kTableFlags[i] != 0);
     }
     title_->setCurrentIndex(content.table_title);
-    check(sign_off_, content.sign_off);
+    check_value(sign_off_, content.sign_off);
 }
 
 }  // namespace kvd
