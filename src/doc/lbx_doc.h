@@ -86,6 +86,7 @@ public:
     void remove_view(DocView* view);
     void update_all_views(int hint);
     void set_frame(DocFrame* frame) { frame_ = frame; }
+    DocFrame* frame() const { return frame_; }
 
     // The path the document was read from or saved to; empty for a new one.
     const std::string& path() const { return path_; }

@@ -30,7 +30,13 @@ struct PageSetup {
     std::string footer_text;
 
     int printable_width() const { return paper_width - left_margin - right_margin; }
+    int printable_height() const { return paper_height - top_margin - bottom_margin; }
 };
+
+// The least width and height the margins must leave to print on (5 cm): the
+// title block, a table row and a curve need that much. Margins that leave
+// less are refused by the margin page and not taken from the settings.
+inline constexpr int kLeastPrintableLength = 500;
 
 // Sign-off line modes of PrintContent::sign_off.
 inline constexpr int kSignOffEveryPage = 0;

@@ -20,7 +20,8 @@ Limits curve_limits(const std::string& key) {
     if (key.find("线型") != std::string::npos) return {0, 4};
     if (key.find("粗细") != std::string::npos) return {0, 50};
     if (key.find("字体大小") != std::string::npos) return {5, 500};
-    if (key == "作图点直径") return {1, 200};
+    // 0 draws no markers; the options page offers it.
+    if (key == "作图点直径") return {0, 200};
     if (key == "作图点虚实") return kFlag;
     if (key == "标记符号") return {0, 6};
     return {0, 0};
@@ -135,9 +136,8 @@ DocumentSettings SettingsStore::read(StyleColour background) const {
     });
     PageSetup& page = settings.page_setup;
     // Margins that leave less than 5 cm of the paper to print on are not used.
-    constexpr int kLeastPrintable = 500;
-    if (page.left_margin + page.right_margin > page.paper_width - kLeastPrintable ||
-        page.top_margin + page.bottom_margin > page.paper_height - kLeastPrintable) {
+    if (page.printable_width() < kLeastPrintableLength ||
+        page.printable_height() < kLeastPrintableLength) {
         const PageSetup defaults;
         page.left_margin = defaults.left_margin;
         page.right_margin = defaults.right_margin;

@@ -86,6 +86,12 @@ void set_em_size(QFont& font, double em, const QPaintDevice* device) {
 
 }  // namespace
 
+QStringList program_font_faces() {
+    QStringList faces;
+    for (const NamedFace& named : kFaces) faces << QString::fromUtf8(named.name);
+    return faces;
+}
+
 QString chinese_serif_family() {
     if (have_gui_application() && !QFontDatabase::hasFamily(kNotoSerifCjk)) return kNotoSansCjk;
     return kNotoSerifCjk;

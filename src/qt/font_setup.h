@@ -13,6 +13,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include "draw/canvas.h"
 
@@ -23,6 +24,11 @@ namespace kvd {
 // Registers the substitutions with QFont. Needs a QGuiApplication; calling it
 // again does nothing. The renderers and QtCanvas call it themselves.
 void install_font_substitutions();
+
+// The faces the program knows by name and maps to stand-ins ("Times New
+// Roman", "宋体", "黑体" ...), in a fixed order: what the font lists offer
+// before the installed families.
+QStringList program_font_faces();
 
 // The installed family that stands in for the serif Chinese faces (宋体 ...):
 // "Noto Serif CJK SC", or "Noto Sans CJK SC" when the serif is not installed.

@@ -33,6 +33,10 @@ QString to_qstring(std::string_view text) {
 
 }  // namespace
 
+Colour to_colour(const QColor& colour) {
+    return rgb(colour.red(), colour.green(), colour.blue());
+}
+
 QColor to_qcolor(Colour colour) {
     return QColor(red_of(colour), green_of(colour), blue_of(colour));
 }

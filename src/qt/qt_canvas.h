@@ -115,6 +115,8 @@ class QtCanvas : public Canvas {
 // QPen and QColor of Canvas values on a device of `scale` device units per
 // logical unit; exposed for the widgets that draw beside a canvas.
 QColor to_qcolor(Colour colour);
+// And back: the colour value of a QColor (its alpha dropped).
+Colour to_colour(const QColor& colour);
 QPen to_qpen(const Pen& pen, double scale);
 
 }  // namespace kvd

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "doc/option_fields.h"
+#include "doc/page_setup_rules.h"
+
 namespace kvd::testing {
 namespace {
 
@@ -54,7 +57,7 @@ TEST(SettingsStoreTest, WhatIsWrittenIsReadBackUnderTheSectionsKeys) {
 
 TEST(SettingsStoreTest, ValuesTheProgramCannotUseGiveTheDefaults) {
     MemorySettings memory;
-    memory.write_int("图形样式", "作图点直径", 0);
+    memory.write_int("图形样式", "作图点直径", -1);
     memory.write_int("图形样式", "加载曲线线型", 99);
     memory.write_int("图形样式", "标题颜色", -1);
     memory.write_text("图形样式", "标记值字体", "");
@@ -76,6 +79,43 @@ TEST(SettingsStoreTest, ValuesTheProgramCannotUseGiveTheDefaults) {
     EXPECT_EQ(read.print_content.curve_layout, 3);
     EXPECT_EQ(read.print_content.table_title, 0);
     EXPECT_EQ(read.print_content.summary, 1);
+}
+
+TEST(SettingsStoreTest, EveryValueTheOptionsPagesAcceptSurvivesARestart) {
+    auto stored = [](int SizedRange::*bound, const SizedRange& range) {
+        const int value = range.*bound;
+        return range.unit == SizedUnit::kMillimetres ? value * 10 : value;
+    };
+    for (int SizedRange::*bound : {&SizedRange::min, &SizedRange::max}) {
+        DocumentSettings settings = default_document_settings();
+        CurveLineStyle& l = settings.curve_style.lines;
+        CurveFrameStyle& f = settings.curve_style.frame;
+        l.load_width = l.unload_width = l.mark_width = f.axis_width =
+            stored(bound, kLineWidthRange);
+        l.point_diameter = stored(bound, kPointDiameterRange);
+        f.title_font_size = stored(bound, kTitleHeightRange);
+        f.tick_font_size = stored(bound, kTickHeightRange);
+        l.mark_font_size = stored(bound, kMarkHeightRange);
+        PageSetup& page = settings.page_setup;
+        const bool least = bound == &SizedRange::min;
+        page.paper_width = page.paper_height = (least ? 100 : kMaxPaperMm) * 10;
+        const int margin = (least ? kMinMarginMm : 25) * 10;
+        page.top_margin = page.bottom_margin = page.left_margin = page.right_margin = margin;
+        page.row_height = (least ? kMinRowHeightMm : kMaxRowHeightMm) * 10;
+        page.first_page_number = page.total_pages = least ? kMinPageNumber : kMaxPageNumber;
+        page.page_number_format = least ? 0 : 4;
+        page.page_number_position = least ? 0 : 5;
+        MemorySettings memory;
+        SettingsStore store(memory);
+        ASSERT_TRUE(store.write(settings));
+        const DocumentSettings read = store.read();
+        EXPECT_EQ(read.curve_style, settings.curve_style) << (least ? "least" : "most");
+        EXPECT_EQ(read.page_setup.paper_width, page.paper_width);
+        EXPECT_EQ(read.page_setup.left_margin, page.left_margin);
+        EXPECT_EQ(read.page_setup.row_height, page.row_height);
+        EXPECT_EQ(read.page_setup.total_pages, page.total_pages);
+        EXPECT_EQ(read.page_setup.page_number_position, page.page_number_position);
+    }
 }
 
 TEST(SettingsStoreTest, RestoringDefaultsGivesAFreshInstallationsLook) {

@@ -79,13 +79,18 @@ void CurveView::on_document_update(int hint) {
 }
 
 bool CurveView::command_enabled(int command) const {
-    // The style options are a dialog of their own, not offered here yet.
-    if (command == curve_command::kCurveStyle) return false;
+    // The style options are a dialog of the main window's.
+    if (command == curve_command::kCurveStyle) return static_cast<bool>(style_dialog_);
     return curve_command_enabled(command, curve_);
 }
 
 bool CurveView::run_command(int command) {
     if (!command_enabled(command)) return false;
+    if (command == curve_command::kCurveStyle) {
+        // The dialog repaints the curves when it changes their style.
+        style_dialog_();
+        return false;
+    }
     if (command == curve_command::kExportImage) {
         const bool written = export_curve_image(curve_);
         // The export left the curve's working state at the picture's scale:

@@ -11,6 +11,7 @@
 
 #include <QAbstractScrollArea>
 #include <QPoint>
+#include <functional>
 
 #include "curves/image.h"
 
@@ -33,6 +34,9 @@ public:
     // axes, export ...); false when it is not enabled now.
     bool run_command(int command);
     bool command_enabled(int command) const;
+    // What "设置曲线样式(&S)" opens (the options dialog at its curve style
+    // pages); the command is disabled while none is set.
+    void set_style_dialog(std::function<void()> open) { style_dialog_ = std::move(open); }
 
     // The context menu (menu 103) as it opens now: the items of the curve
     // menu, enabled by the curve's state (the capture it froze when the menu
@@ -77,6 +81,7 @@ private:
     QRect pixel_rect(const Rect& logical) const;
 
     CImage& curve_;
+    std::function<void()> style_dialog_;
     Size extent_;  // scroll extent of the last paint, logical units
     bool scroll_sync_queued_ = false;
 };

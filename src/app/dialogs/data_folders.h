@@ -13,16 +13,34 @@
 // it first saves a table.
 
 #include <QString>
+#include <optional>
+#include <string>
 
 #include "doc/settings_store.h"
+
+class QWidget;
 
 namespace kvd {
 
 QString default_test_file_folder();
 QString default_calibration_folder();
 
+// Both defaults, for the options' "常规" page.
+struct DataFolders {
+    QString tests;
+    QString calibration;
+};
+DataFolders default_data_folders();
+
+// The folder a setting names, or the fallback when it names none.
+QString folder_or_default(const std::string& stored, const QString& fallback);
+
 // The chosen folder, or the default when none is chosen.
 QString test_file_folder(const DocumentSettings& settings);
 QString calibration_folder(const DocumentSettings& settings);
+
+// CFolderDialog: "选择文件夹", a dialog that lists folders only, starting in
+// `start`; the chosen folder, or nothing when the user cancelled.
+std::optional<QString> choose_folder(QWidget* parent, const QString& start);
 
 }  // namespace kvd

@@ -23,6 +23,7 @@
 #include "curves/image.h"
 #include "doc/extended_display.h"
 #include "doc/settings_store.h"
+#include "qt/qt_canvas.h"
 #include "qt/qt_font_metrics.h"
 
 namespace kvd {
@@ -89,9 +90,8 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::load_document_settings() {
-    const QColor face = palette().color(QPalette::Button);
     const DocumentSettings stored = SettingsStore(settings_.document_backend())
-                                        .read(style_rgb(face.red(), face.green(), face.blue()));
+                                        .read(to_colour(palette().color(QPalette::Button)));
     doc_->apply_settings(stored);
     doc_->set_initial_folder(test_file_folder(stored).toStdString());
 }

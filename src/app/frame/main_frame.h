@@ -91,6 +91,10 @@ public:
     bool open_file(const QString& path);
     bool new_file();
     bool save_file(bool save_as);
+    // The options dialog "选项", opened at a start item (kStartCurveStyle,
+    // kStartPageSetup, kStartPrintOptions; anything else: its first page).
+    // True when it was confirmed.
+    bool run_options_dialog(int start);
 
     // Runs a menu or toolbar command (frame_command.h ids, and the forwarded
     // curve and table commands); false when it is disabled or did nothing.

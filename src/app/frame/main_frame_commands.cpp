@@ -11,15 +11,18 @@
 #include "app/tools/channel_setup_dialog.h"
 #include "app/curves/curve_view.h"
 #include "app/export/report_exporter.h"
+#include "app/dialogs/data_folders.h"
 #include "app/dialogs/dialog_support.h"
 #include "app/frame/frame_commands.h"
 #include "app/tables/grid_view.h"
 #include "app/frame/main_frame.h"
 #include "app/print/print_preview.h"
 #include "app/print/report_printer.h"
+#include "app/options/option_dialog.h"
 #include "app/tools/new_file_wizard_dialog.h"
 #include "app/upload/upload_dlg.h"
 #include "curves/curve_commands.h"
+#include "qt/qt_canvas.h"
 #include "tables/test_table.h"
 
 namespace kvd {
@@ -84,6 +87,15 @@ bool CMainFrame::run_command(int command) {
             break;
         case kUpload:
             done = run_upload();
+            break;
+        case kOptions:
+            done = run_options_dialog(kStartAsBuilt);
+            break;
+        case kPageSetup:
+            done = run_options_dialog(kStartPageSetup);
+            break;
+        case kPrintSetup:
+            done = run_options_dialog(kStartPrintOptions);
             break;
         case kToolbars:
             toggle_toolbars();
@@ -208,6 +220,20 @@ bool CMainFrame::run_channel_setup() {
 bool CMainFrame::run_upload() {
     CUploadDlg dialog(*doc_, settings_.document_backend(), this);
     dialog.exec();
+    return true;
+}
+
+bool CMainFrame::run_options_dialog(int start) {
+    SettingsStore store(settings_.document_backend());
+    const std::string folder_before = doc_->settings().test_folder;
+    COptionDialog dialog(*doc_, store, start, default_data_folders(),
+                         to_colour(palette().color(QPalette::Button)), this);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    if (doc_->settings().test_folder != folder_before) {
+        // The next open and save dialogs start in the new test-file folder.
+        first_open_ = true;
+        doc_->set_initial_folder(test_file_folder(doc_->settings()).toStdString());
+    }
     return true;
 }
 

@@ -61,9 +61,6 @@ constexpr CommandText kCommands[] = {
 // Toolbar buttons that run curve commands, with the curve menu's texts.
 constexpr int kCurveButtons[] = {kFitWindow, kExportImage, kSetAxes, kShift, kInvert};
 
-// Commands whose parts come with later versions: shown, never enabled.
-constexpr int kLaterCommands[] = {kPageSetup, kPrintSetup, kOptions};
-
 // X11 key-state bits of the lock keys.
 constexpr quint32 kX11CapsLock = 0x02;
 constexpr quint32 kX11NumLock = 0x10;
@@ -289,9 +286,6 @@ void CMainFrame::update_command_states() {
 }
 
 bool CMainFrame::command_enabled(int command) const {
-    for (int later : kLaterCommands) {
-        if (command == later) return false;
-    }
     switch (command) {
         case kAddUnloading:
             return doc_->can_add_unloading_data();

@@ -8,6 +8,7 @@
 #include "app/curves/curve_view.h"
 #include "app/tables/grid_view.h"
 #include "app/frame/main_frame.h"
+#include "doc/option_session.h"
 #include "app/params/param_pages.h"
 #include "app/frame/sheets_wnd.h"
 #include "curves/q_s.h"
@@ -74,6 +75,7 @@ void CMainFrame::create_curve_pane() {
             if (value_pane_) value_pane_->setText(text);
         });
         connect(view, &CurveView::zoom_changed, this, [this] { sync_zoom_box(); });
+        view->set_style_dialog([this] { run_options_dialog(kStartCurveStyle); });
     }
     curve_sheet_->activate(curve_views_[0]);
     connect(curve_sheet_, &CSheetsWnd::page_changing, this, [](QWidget* old_page, QWidget*) {

@@ -29,8 +29,8 @@ QPageSize::PageSizeId named_paper(int code) {
 }  // namespace
 
 PrinterPaper printer_paper(const PageSetup& setup) {
-    const int code = paper_code_of(setup);
-    if (code == kUserDefinedPaperCode) {
+    const int code = paper_code(setup);
+    if (code == kPaperCodeUserDefined) {
         const QSizeF size(setup.paper_width / 10.0, setup.paper_height / 10.0);
         return {QPageSize(size, QPageSize::Millimeter, QString(), QPageSize::ExactMatch),
                 QPageLayout::Portrait};

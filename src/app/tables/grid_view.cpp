@@ -17,15 +17,11 @@
 #include "app/tables/in_place_edit.h"
 #include "app/tables/table_menu.h"
 #include "doc/doc_view.h"
+#include "qt/qt_canvas.h"
 #include "tables/source_table.h"
 #include "tables/test_table.h"
 
 namespace kvd {
-namespace {
-
-Colour to_colour(const QColor& colour) { return rgb(colour.red(), colour.green(), colour.blue()); }
-
-}  // namespace
 
 Font screen_grid_font(const QWidget& widget) {
     const QFont& qfont = widget.font();

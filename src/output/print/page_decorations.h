@@ -21,23 +21,17 @@
 #include <string>
 
 #include "doc/page_setup.h"
+#include "doc/page_setup_rules.h"
 #include "draw/canvas.h"
 
 namespace kvd {
 
-// The page number formats (PageSetup::page_number_format) as the list shows
-// them; the printed form is page_number_text.
-inline constexpr const char* kPageNumberFormatNames[] = {
-    ". 1 .", "- 1 -", "  1", "第 1 页", "第 1 页  共 1 页 ",
-};
-inline constexpr int kPageNumberFormatCount = 5;
-
-// The positions (PageSetup::page_number_position): 0 ... 2 at the bottom,
-// 3 ... 5 at the top.
-inline constexpr const char* kPageNumberPositionNames[] = {
-    "底部靠右", "底部靠左", "底部居中", "顶部靠右", "顶部靠左", "顶部居中",
-};
-inline constexpr int kPageNumberPositionCount = 6;
+// How many page number formats and positions there are (their list texts are
+// the page-number page's, doc/page_setup_rules.h); the printed form of a
+// format is page_number_text.
+inline constexpr int kPageNumberFormatCount = static_cast<int>(kPageNumberFormatTexts.size());
+// Positions 0 ... 2 are at the bottom, 3 ... 5 at the top.
+inline constexpr int kPageNumberPositionCount = static_cast<int>(kPageNumberPositionTexts.size());
 
 // The printed page number; format 4 adds the total pages of the setup. A
 // format outside the list counts as format 0.

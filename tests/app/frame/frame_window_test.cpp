@@ -95,7 +95,7 @@ TEST_F(FrameWindowTest, TheDocumentsSettingsAreReadAtStartAndWrittenAtClose) {
     {
         QSettings stored = user_settings();
         stored.setValue(QStringLiteral("图形样式/卸载曲线颜色"), 0x00FF00);
-        stored.setValue(QStringLiteral("图形样式/作图点直径"), 0);
+        stored.setValue(QStringLiteral("图形样式/作图点直径"), -1);
         stored.setValue(QStringLiteral("打印选项/打印版式"), 1);
         stored.setValue(QStringLiteral("常规/测试文件位置"), dir_.path());
     }

@@ -39,7 +39,7 @@ TEST(PrinterSetup, NamedPapersCustomSizesAndOrientation) {
         EXPECT_NEAR(millimetres(portrait).width(), entry.width_mm, 1.0);
         EXPECT_NEAR(millimetres(portrait).height(), entry.height_mm, 1.0);
         EXPECT_EQ(portrait.orientation, QPageLayout::Portrait);
-        if (entry.code == kUserDefinedPaperCode) {
+        if (entry.code == kPaperCodeUserDefined) {
             // A user-defined paper is always portrait, as wide as placed.
             EXPECT_EQ(landscape.orientation, QPageLayout::Portrait);
             EXPECT_NEAR(millimetres(landscape).width(), entry.height_mm, 0.01);
