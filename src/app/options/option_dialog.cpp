@@ -111,7 +111,15 @@ COptionDialog::COptionDialog(CLbxDoc& doc, SettingsStore& store, int start,
     select_item(branch >= 0 ? branch : 0);
 }
 
-COptionDialog::~COptionDialog() = default;
+COptionDialog::~COptionDialog() {
+    // The pages and the preview point into the session, which is gone before
+    // QDialog's own destructor hides the window. Hide now, so that a field
+    // with the focus finishes its edit while the session is there, and let
+    // the pages go before it does.
+    hide();
+    delete pages_;
+    delete page_preview_;
+}
 
 void COptionDialog::build_tree() {
     for (std::size_t i = 0; i < kOptionTree.size(); ++i) {
