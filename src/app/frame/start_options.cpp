@@ -29,14 +29,56 @@ std::optional<CurveKind> curve_from_key(const std::string& key) {
     return std::nullopt;
 }
 
+// Every dialog a grab can show, in the order the usage lists them.
+constexpr GrabDialog kGrabDialogs[] = {
+    GrabDialog::kAbout,         GrabDialog::kOpen,         GrabDialog::kCalibration,
+    GrabDialog::kPaper,         GrabDialog::kPageNumbers,  GrabDialog::kCurvePrinting,
+    GrabDialog::kTablePrinting, GrabDialog::kPrintPreview, GrabDialog::kWordOptions,
+    GrabDialog::kUpload,
+};
+
 }  // namespace
+
+const char* grab_dialog_name(GrabDialog dialog) {
+    switch (dialog) {
+        case GrabDialog::kAbout:
+            return "about";
+        case GrabDialog::kOpen:
+            return "open";
+        case GrabDialog::kCalibration:
+            return "calibration";
+        case GrabDialog::kPaper:
+            return "paper";
+        case GrabDialog::kPageNumbers:
+            return "page-numbers";
+        case GrabDialog::kCurvePrinting:
+            return "print-curves";
+        case GrabDialog::kTablePrinting:
+            return "print-tables";
+        case GrabDialog::kPrintPreview:
+            return "preview";
+        case GrabDialog::kWordOptions:
+            return "word";
+        case GrabDialog::kUpload:
+            return "upload";
+    }
+    return "";
+}
+
+std::optional<GrabDialog> grab_dialog_from_name(const std::string& name) {
+    for (GrabDialog dialog : kGrabDialogs) {
+        if (name == grab_dialog_name(dialog)) return dialog;
+    }
+    return std::nullopt;
+}
 
 const char* start_usage() {
     return "用法: kvd [--nosplash] [文件]\n"
            "      kvd --grab OUT.png [--curve qs|slgt|slgq]\n"
            "          [--table summary|load|unload|raw|changes|anchor] [--page 0-4]\n"
            "          [--size 宽x高] [文件]\n"
-           "      kvd --grab OUT.png --dialog about|open|calibration [--size 宽x高] [文件]";
+           "      kvd --grab OUT.png --dialog about|open|calibration|paper|page-numbers|\n"
+           "          print-curves|print-tables|preview|word|upload [--size 宽x高] [文件]";
 }
 
 StartOptions parse_start_options(const std::vector<std::string>& args) {
@@ -72,14 +114,8 @@ StartOptions parse_start_options(const std::vector<std::string>& args) {
                 if (!table_kind_from_key(value, kind)) return fail("未知的表格: " + value);
                 grab.table = kind;
             } else if (arg == "--dialog") {
-                if (value == "about")
-                    grab.dialog = GrabDialog::kAbout;
-                else if (value == "open")
-                    grab.dialog = GrabDialog::kOpen;
-                else if (value == "calibration")
-                    grab.dialog = GrabDialog::kCalibration;
-                else
-                    return fail("未知的对话框: " + value);
+                grab.dialog = grab_dialog_from_name(value);
+                if (!grab.dialog) return fail("未知的对话框: " + value);
             } else if (arg == "--page") {
                 if (value.size() != 1 || value[0] < '0' || value[0] > '4') {
                     return fail("--page 需要 0 到 4 之间的数");

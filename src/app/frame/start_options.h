@@ -4,12 +4,16 @@
 //   kvd [--nosplash] [FILE]
 //   kvd --grab OUT.png [--curve qs|slgt|slgq] [--table summary|load|unload|raw|changes|anchor]
 //       [--page 0-4] [--size WxH] [FILE]
-//   kvd --grab OUT.png --dialog about|open|calibration [--size WxH] [FILE]
+//   kvd --grab OUT.png --dialog NAME [--size WxH] [FILE]
 //
 // The grab renders the main window with FILE open and those tabs chosen into
 // OUT.png and ends the program (used for tests and documentation). With
-// --dialog it renders that dialog instead: the about box, the open dialog
-// previewing FILE, or the calibration tool showing the table FILE.
+// --dialog it renders that dialog instead: the about box ("about"), the open
+// dialog previewing FILE ("open"), the calibration tool showing the table
+// FILE ("calibration"), the options dialog at one of its page-setup or
+// print-option pages ("paper", "page-numbers", "print-curves",
+// "print-tables"), the print preview ("preview"), the Word export's options
+// ("word") or the upload dialog ("upload") for the test FILE.
 
 #include <optional>
 #include <string>
@@ -20,7 +24,22 @@
 
 namespace kvd {
 
-enum class GrabDialog { kAbout, kOpen, kCalibration };
+enum class GrabDialog {
+    kAbout,
+    kOpen,
+    kCalibration,
+    kPaper,
+    kPageNumbers,
+    kCurvePrinting,
+    kTablePrinting,
+    kPrintPreview,
+    kWordOptions,
+    kUpload,
+};
+
+// The --dialog name of a dialog, and the dialog of a name.
+const char* grab_dialog_name(GrabDialog dialog);
+std::optional<GrabDialog> grab_dialog_from_name(const std::string& name);
 
 struct GrabOptions {
     std::string output;

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QSettings>
+#include <set>
 
 #include "app/frame/app_settings.h"
 #include "app/frame/recent_files.h"
@@ -57,6 +58,25 @@ TEST(StartOptionsTest, ReadsTheFileTheSplashSwitchAndEveryGrabOption) {
     EXPECT_FALSE(defaults.grab->table);
     EXPECT_EQ(defaults.grab->width, 1280);
     EXPECT_EQ(defaults.grab->height, 800);
+}
+
+TEST(StartOptionsTest, KnowsEveryDialogByTheNameTheUsageGivesIt) {
+    const std::string usage = start_usage();
+    std::set<std::string> names;
+    for (GrabDialog dialog :
+         {GrabDialog::kAbout, GrabDialog::kOpen, GrabDialog::kCalibration, GrabDialog::kPaper,
+          GrabDialog::kPageNumbers, GrabDialog::kCurvePrinting, GrabDialog::kTablePrinting,
+          GrabDialog::kPrintPreview, GrabDialog::kWordOptions, GrabDialog::kUpload}) {
+        const std::string name = grab_dialog_name(dialog);
+        EXPECT_TRUE(names.insert(name).second) << name << " twice";
+        EXPECT_NE(usage.find(name), std::string::npos) << name << " not in the usage";
+        const StartOptions options =
+            parse_start_options({"--grab", "out.png", "--dialog", name, "demo.PTX"});
+        ASSERT_TRUE(options.ok()) << name << ": " << options.error;
+        EXPECT_EQ(options.grab->dialog, dialog) << name;
+    }
+    EXPECT_FALSE(parse_start_options({"--grab", "o.png", "--dialog", "options"}).ok());
+    EXPECT_FALSE(parse_start_options({"--dialog", "upload", "demo.PTX"}).ok());
 }
 
 TEST(StartOptionsTest, RefusesWhatItDoesNotUnderstand) {

@@ -196,6 +196,38 @@ TEST_F(FrameWindowTest, TheWindowGrabDrawsTheChosenTabsAtTheChosenSize) {
     EXPECT_TRUE(user_settings().allKeys().isEmpty());
 }
 
+TEST_F(FrameWindowTest, TheDialogGrabsShowTheTestsDialogsAndLeaveTheFileAlone) {
+    // The upload dialog opens the test file to read the station's progress:
+    // a grab of it must not change a byte.
+    const QString test = copy("demo.PTX");
+    const QByteArray before = file_bytes(test);
+    GrabOptions grab;
+    for (GrabDialog dialog :
+         {GrabDialog::kPaper, GrabDialog::kPageNumbers, GrabDialog::kCurvePrinting,
+          GrabDialog::kTablePrinting, GrabDialog::kPrintPreview, GrabDialog::kWordOptions,
+          GrabDialog::kUpload}) {
+        const char* name = grab_dialog_name(dialog);
+        grab.dialog = dialog;
+        grab.output = path("dialog.png").toStdString();
+        QFile::remove(path("dialog.png"));
+        ASSERT_EQ(run_window_grab(grab, test.toStdString()), 0) << name;
+        const QImage picture(path("dialog.png"));
+        EXPECT_GE(picture.width(), 200) << name;
+        EXPECT_GE(picture.height(), 100) << name;
+        EXPECT_GT(colour_count(picture), 8u) << name;
+    }
+    EXPECT_EQ(file_bytes(test), before);
+
+    // Each needs a test; the upload only one the menu would offer it for.
+    grab.dialog = GrabDialog::kWordOptions;
+    EXPECT_EQ(run_window_grab(grab, ""), 1);
+    EXPECT_EQ(run_window_grab(grab, path("missing.PTX").toStdString()), 1);
+    grab.dialog = GrabDialog::kUpload;
+    EXPECT_EQ(run_window_grab(grab, copy("demo.KVD").toStdString()), 1);
+    // The user's settings are neither read nor written.
+    EXPECT_TRUE(user_settings().allKeys().isEmpty());
+}
+
 struct ProgramRun {
     int code = -1;
     QString errors;
