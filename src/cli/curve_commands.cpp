@@ -158,7 +158,6 @@ int run_mark(const Args& arguments) {
     ConsoleUserInterface ui;
     CLbxDoc doc(ui);
     if (!doc.open(args[0])) return 1;
-    doc.refresh_derived();
     const MarkResult mark = compute_mark(doc.record().grades, mode, value);
     std::printf("%lld %.2f %.3f %d\n", std::llround(mark.load), mark.settlement, mark.ratio,
                 mark.valid ? 1 : 0);

@@ -98,7 +98,6 @@ int run_readings(const Args& args) {
     CLbxDoc doc(ui);
     if (args.size() != 1) return file_argument_error("readings");
     if (!open_document(args, doc)) return 1;
-    doc.refresh_derived();
     std::printf("grade\tindex\tnumber\tloading\tload\tminutes");
     print_channel_header();
     std::printf("\tsettlement\n");
@@ -120,7 +119,6 @@ int run_grades(const Args& args) {
     CLbxDoc doc(ui);
     if (args.size() != 1) return file_argument_error("grades");
     if (!open_document(args, doc)) return 1;
-    doc.refresh_derived();
     std::printf("grade\tloading\tload\treadings\tholding\tcumulative_time\tthis_grade\tcumulative\n");
     int g = 0;
     for (const GradeSummary& row : summarize_grades(doc.record().grades)) {
@@ -135,7 +133,6 @@ int run_totals(const Args& args) {
     CLbxDoc doc(ui);
     if (args.size() != 1) return file_argument_error("totals");
     if (!open_document(args, doc)) return 1;
-    doc.refresh_derived();
     const TestTotals totals = compute_totals(doc.record().grades);
     std::printf("max\trebound\trebound_ratio\tunloading_grades\n");
     std::printf("%.2f\t%.2f\t%.2f\t%d\n", totals.max_settlement, totals.rebound, totals.rebound_ratio,

@@ -17,12 +17,11 @@ bool reading_curve(const CImage& curve) {
     return curve.window_id() == kSlgtWindowId;
 }
 
-// The common end of an edit: renumber and recompute the averages (so the
-// record is consistent before any view reads it), mark the document
-// modified, refresh the views.
-void finish(CLbxDoc& doc, int hint = hint::kRefresh) {
-    doc.refresh_derived();
-    doc.commit_change(hint, false);
+// The common end of an edit that removes readings or changes several
+// grades: the document brings the whole record up to date, marks itself
+// modified and refreshes the views.
+void finish(CLbxDoc& doc) {
+    doc.commit_change(hint::kRefresh, true);
 }
 
 // A change refused because a displacement would leave its range.
@@ -169,7 +168,6 @@ bool change_load(CImage& curve) {
 bool move_to(CImage& curve) {
     if (!curve_command_enabled(curve_command::kMoveTo, curve)) return false;
     CLbxDoc& doc = curve.doc();
-    doc.refresh_derived();
     const CTestData& grades = doc.record().grades;
     const int g = curve.captured_grade();
     const int r = curve.captured_reading();
@@ -204,7 +202,6 @@ bool invert(CLbxDoc& doc) {
 
 bool shift(CLbxDoc& doc) {
     if (!doc.record().grades.get_reading(0, 0)) return false;
-    doc.refresh_derived();
     const double first = doc.record().grades.last_settlement(0);
     const double value = round2(doc.ui().ask_number(add_value_request(first)).value_or(0.0));
     if (value == 0 || !std::isfinite(value)) return false;
@@ -218,7 +215,6 @@ bool shift(CLbxDoc& doc) {
 
 bool set_axes(CImage& curve) {
     CLbxDoc& doc = curve.doc();
-    doc.refresh_derived();
     TestRecord& record = doc.record();
     TestParams& params = record.test_params;
     AxesDialogState initial;
@@ -259,7 +255,6 @@ bool set_axes(CImage& curve) {
 
 bool mark(CLbxDoc& doc) {
     if (static_cast<int>(doc.marks().size()) >= kMaxCurveMarks) return false;
-    doc.refresh_derived();
     const CTestData& grades = doc.record().grades;
     MarkDialogState initial;
     initial.load_unit = load_unit_text(doc.record().test_params.in_kpa());

@@ -41,7 +41,6 @@ CImage::CImage(CLbxDoc& doc) : doc_(doc) {}
 
 void CImage::prepare(Road road) {
     road_ = road;
-    doc_.refresh_derived();
     const TestParams& params = doc_.record().test_params;
     kpa_unit_ = params.in_kpa();
     direction_ = params.direction_kind;

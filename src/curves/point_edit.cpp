@@ -3,8 +3,6 @@
 #include <cmath>
 #include <span>
 
-#include "record/grade_compute.h"
-
 namespace kvd {
 
 namespace {
@@ -32,7 +30,6 @@ bool add_to_points(std::span<SamplePoint> points, const TestParams& params, doub
 }
 
 void finish(CLbxDoc& doc, int grade, int reading, bool last_of_grade) {
-    refresh_derived(doc.record());
     doc.commit_change(change_notice(grade, reading), false);
     if (last_of_grade) doc.update_all_views(change_notice(grade + 1, 0));
 }

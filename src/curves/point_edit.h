@@ -1,9 +1,10 @@
 #pragma once
 // The record edits that only the curves make: a displacement added to one
 // reading (s-lgt) or to every reading of one grade (Q-s, s-lgQ), by a drag or
-// by "移动到(&M) ...". Each adds d to every channel whose averaged flag is 1,
-// recomputes the scheduled minutes, first-reading copies and averages, marks
-// the document modified and tells the views which reading changed:
+// by "移动到(&M) ...". Each adds d to every channel whose averaged flag is 1
+// and ends with the document's commit_change, which brings that grade's
+// derived values (and the next grade's first reading) up to date, marks the
+// document modified and tells the views which reading changed:
 // (grade << 16) | reading, reading 0xFFFF for a whole grade, and, when the
 // last reading of a grade or a whole grade changed, also (grade + 1) << 16,
 // because the next grade's first reading repeats that last reading.

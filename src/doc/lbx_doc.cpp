@@ -132,6 +132,7 @@ bool CLbxDoc::open(const std::string& path) {
     path_ = path;
     modified_ = false;
     upload_enabled_ = report.uploadable;
+    refresh_derived();
     if (frame_) {
         const int channels = channels_in_use(record_.header);
         if (record_.raw_count() > 0) frame_->show_table_request(ShowTableCode::kRawRecord, channels);
@@ -157,7 +158,7 @@ void CLbxDoc::new_document() {
     record_.file_path.clear();
     record_.header.test_time = record_.test_params.test_time;
     record_.reconcile_new_record();
-    recompute_minutes(record_.grades, record_.test_params);
+    refresh_derived();
     path_.clear();
     modified_ = false;
     update_all_views(hint::kFileLoaded);
@@ -176,6 +177,7 @@ bool CLbxDoc::create_from_wizard(const WizardInput& input) {
     marks_.clear();
     record_.file_path.clear();
     record_.reconcile_new_record();
+    refresh_derived();
     path_.clear();
     upload_enabled_ = false;
     modified_ = true;
@@ -234,7 +236,7 @@ bool CLbxDoc::can_add_unloading_data() const {
 
 bool CLbxDoc::add_unloading_data() {
     if (!kvd::add_unloading_data(record_.grades)) return false;
-    recompute_minutes(record_.grades, record_.test_params);
+    refresh_derived();
     modified_ = true;
     update_all_views(hint::kRefresh);
     return true;
@@ -251,6 +253,7 @@ bool CLbxDoc::convert_load_unit(bool to_kpa) {
     const double area = record_.test_params.plate_area;
     if (!convert_record_loads(record_, to_kpa)) return false;
     for (CurveMark& mark : marks_) mark.load = to_kpa ? mark.load / area : mark.load * area;
+    refresh_derived();
     modified_ = true;
     update_all_views(hint::kRefresh);
     return true;
@@ -264,7 +267,13 @@ bool CLbxDoc::add_mark(const CurveMark& mark) {
 }
 
 void CLbxDoc::commit_change(int hint, bool renumber) {
-    if (renumber) recompute_minutes(record_.grades, record_.test_params);
+    if (is_change_notice(hint)) {
+        // A notice that names no grade of the record (a grade just removed)
+        // leaves the neighbours to the whole-record recompute.
+        if (!refresh_grade(record_, notice_grade(hint))) refresh_derived();
+    } else if (renumber) {
+        refresh_derived();
+    }
     modified_ = true;
     update_all_views(hint);
 }

@@ -9,7 +9,9 @@
 //        |  checks (version, kind, unfinished test)   -> UserInterface
 //        v
 //   read_record -> TestRecord -> DocFrame::show_table_request, views (hint 60)
-//   edits -> record -> modified flag -> views (hint or change notice)
+//   edits -> record -> commit_change: derived values of what changed (the
+//            grade a change notice names, or the whole record) -> modified
+//            flag -> views (hint or change notice)
 //   save -> views (hint 10) -> kind and name rules -> write_record -> file
 
 #include <array>
@@ -151,12 +153,19 @@ public:
     bool convert_load_unit(bool to_kpa);
     // Adds a curve mark; false when the document holds the maximum already.
     bool add_mark(const CurveMark& mark);
-    // The common end of an edit of the record: renumber the readings when
-    // asked (scheduled minutes and first-reading copies), mark the document
-    // modified and refresh all views with the hint (a change notice or 0).
+    // The common end of an edit of the record: bring the derived values
+    // (scheduled minutes, first-reading repeats, settlements) up to date,
+    // mark the document modified and refresh all views with the hint. A
+    // change notice names what changed: that grade is brought up to date with
+    // the first reading of the next grade. Any other hint recomputes the whole
+    // record when renumber is set (readings added, removed or moved, interval
+    // tables or averaged channels changed, several grades edited), and
+    // nothing when it is not (axes, marks: the readings did not change).
     void commit_change(int hint, bool renumber);
-    // Recomputes the scheduled minutes (and first-reading copies) and the
-    // average settlements, as the tables and curves do before they read them.
+    // Recomputes the derived values of the whole record. The document does so
+    // itself after every change it makes; tables, curves and output only read
+    // them. Code that changes the record without a command of the document
+    // calls this (or commit_change) before anything reads it.
     void refresh_derived();
 
 private:

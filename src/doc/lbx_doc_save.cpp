@@ -8,7 +8,6 @@
 #include "base/file_io.h"
 #include "base/format.h"
 #include "doc/lbx_doc.h"
-#include "record/grade_compute.h"
 #include "record/test_file_writer.h"
 
 namespace kvd {
@@ -42,9 +41,8 @@ bool CLbxDoc::write_to(const std::string& path, FileKind kind) {
     TestRecord& record = record_;
     const FileKind previous_kind = record.save_kind;
     record.save_kind = kind;
-    // The file keeps each reading's average and minutes: they are brought up
-    // to date here, not left to whichever window painted last.
-    kvd::refresh_derived(record);
+    // The file keeps each reading's average and minutes as the document
+    // keeps them: current after every change.
     Bytes bytes;
     Status status = write_record(record, bytes);
     if (status.ok()) status = replace_file_atomically(path, bytes);

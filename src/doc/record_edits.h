@@ -2,8 +2,8 @@
 // The plain record edits that the detail tables and the curves share: add a
 // value to, or multiply, every averaged channel from one reading to the end of
 // the test, and delete a reading (or its grade). No dialogs here: the callers
-// ask the user and then end with the document's common step (renumber,
-// recompute the averages, mark modified, refresh the views).
+// ask the user and then end with the document's common step (commit_change:
+// the derived values, the modified flag, the views).
 
 #include "doc/user_interface.h"
 #include "record/test_record.h"

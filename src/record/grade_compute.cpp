@@ -88,27 +88,50 @@ double unrounded_average_settlement(const double (&channel)[kChannelCount],
     return unrounded_average_over(channel, params_averaged_channels(params));
 }
 
+namespace {
+
+// The settlements of one grade.
+void average_grade(COneGradeData& grade, const AveragedChannels& averaged) {
+    for (auto& point : grade.points()) point.settlement = average_over(point.channel, averaged);
+}
+
+// The scheduled minutes of one grade, and its first reading's repeat of the
+// last reading of the grade before it (nullptr: the test's first readings).
+void schedule_grade(COneGradeData& grade, const SamplePoint* previous_last,
+                    const TestParams& params) {
+    int minutes = 0;
+    int index = 0;
+    for (auto& point : grade.points()) {
+        minutes = add_minutes(minutes, interval_of(point, index, params));
+        point.minutes = minutes;
+        if (index == 0 && previous_last != nullptr) {
+            std::copy(std::begin(previous_last->channel), std::end(previous_last->channel),
+                      point.channel);
+        }
+        ++index;
+    }
+}
+
+// The last reading of the nearest grade before g that has readings.
+const SamplePoint* last_reading_before(const std::vector<COneGradeData>& grades, int g) {
+    for (int p = g - 1; p >= 0; --p) {
+        const COneGradeData& grade = grades[static_cast<std::size_t>(p)];
+        if (!grade.empty()) return &grade.back();
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void recompute_averages(CTestData& grades, const TestParams& params) {
     const AveragedChannels averaged = params_averaged_channels(params);
-    for (auto& grade : grades.grades()) {
-        for (auto& point : grade.points()) point.settlement = average_over(point.channel, averaged);
-    }
+    for (auto& grade : grades.grades()) average_grade(grade, averaged);
 }
 
 void recompute_minutes(CTestData& grades, const TestParams& params) {
     const SamplePoint* previous_last = nullptr;
     for (auto& grade : grades.grades()) {
-        int minutes = 0;
-        int index = 0;
-        for (auto& point : grade.points()) {
-            minutes = add_minutes(minutes, interval_of(point, index, params));
-            point.minutes = minutes;
-            if (index == 0 && previous_last != nullptr) {
-                std::copy(std::begin(previous_last->channel), std::end(previous_last->channel),
-                          point.channel);
-            }
-            ++index;
-        }
+        schedule_grade(grade, previous_last, params);
         if (!grade.empty()) previous_last = &grade.back();
     }
 }
@@ -116,6 +139,32 @@ void recompute_minutes(CTestData& grades, const TestParams& params) {
 void refresh_derived(TestRecord& record) {
     recompute_minutes(record.grades, record.test_params);
     recompute_averages(record.grades, record.test_params);
+}
+
+bool refresh_grade(TestRecord& record, int g) {
+    std::vector<COneGradeData>& grades = record.grades.grades();
+    if (g < 0 || g >= static_cast<int>(grades.size())) return false;
+    const TestParams& params = record.test_params;
+    const AveragedChannels averaged = params_averaged_channels(params);
+    COneGradeData& grade = grades[static_cast<std::size_t>(g)];
+    const SamplePoint* previous_last = last_reading_before(grades, g);
+    schedule_grade(grade, previous_last, params);
+    average_grade(grade, averaged);
+    if (!grade.empty()) previous_last = &grade.back();
+    if (previous_last == nullptr) return true;
+    // The next grade with readings begins with a repeat of what now precedes
+    // it; a grade of that one reading passes the repeat on to the next.
+    for (std::size_t next = static_cast<std::size_t>(g) + 1; next < grades.size(); ++next) {
+        COneGradeData& following = grades[next];
+        if (following.empty()) continue;
+        SamplePoint& first = following.points().front();
+        std::copy(std::begin(previous_last->channel), std::end(previous_last->channel),
+                  first.channel);
+        first.settlement = average_over(first.channel, averaged);
+        if (following.size() > 1) break;
+        previous_last = &first;
+    }
+    return true;
 }
 
 void build_grades_from_raw(TestRecord& record) {

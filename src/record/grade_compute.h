@@ -27,8 +27,17 @@ void recompute_averages(CTestData& grades, const TestParams& params);
 // channel values. The settlements are left for recompute_averages.
 void recompute_minutes(CTestData& grades, const TestParams& params);
 
-// Both recomputations, in the order the tables and curves apply them.
+// Both recomputations, over the whole record.
 void refresh_derived(TestRecord& record);
+
+// The same for grade g alone after a change of its readings (their channels,
+// loads or number): its scheduled minutes, its first reading's repeat of the
+// grade before it, its settlements, and the first reading of the next grade
+// with readings, which repeats g's last (and on through grades of a single
+// reading, whose last is that repeat). A record whose other grades were
+// current ends exactly as refresh_derived would leave it. False (nothing
+// changed) when g does not exist.
+bool refresh_grade(TestRecord& record, int g);
 
 // Builds the grades of a test file from its raw readings and schedules them.
 void build_grades_from_raw(TestRecord& record);

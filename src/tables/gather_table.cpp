@@ -29,7 +29,6 @@ CGatherTable::CGatherTable(CLbxDoc& doc, const FontMetrics& metrics, GridColours
 }
 
 void CGatherTable::fill() {
-    doc().refresh_derived();
     const CTestData& grades = doc().record().grades;
     const TestParams& params = doc().record().test_params;
     set_column_count(kColumns);

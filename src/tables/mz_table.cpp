@@ -20,7 +20,6 @@ CMZTable::CMZTable(CLbxDoc& doc, const FontMetrics& metrics, GridColours colours
 }
 
 void CMZTable::fill() {
-    doc().refresh_derived();
     const TestParams& params = doc().record().test_params;
     const CTestData& grades = doc().record().grades;
     anchors_.clear();

@@ -4,7 +4,6 @@
 #include <initializer_list>
 
 #include "base/numeric.h"
-#include "record/grade_compute.h"
 
 namespace kvd {
 
@@ -36,8 +35,10 @@ bool command_enabled(int command_id, int menu_state, bool can_add_unloading) {
 namespace table_edit {
 namespace {
 
-void finish(CLbxDoc& doc, bool renumber) {
-    finish_edit(doc, hint::kRefresh, renumber);
+// Every popup command changes readings beyond one grade (or their number or
+// schedule): the document brings the whole record up to date.
+void finish(CLbxDoc& doc) {
+    doc.commit_change(hint::kRefresh, true);
 }
 
 // The end of add and multiply: the averages follow the changed channels; a
@@ -48,7 +49,7 @@ bool finish_range_change(CLbxDoc& doc, bool changed) {
         doc.ui().show_error(kValueOutOfRange);
         return false;
     }
-    finish(doc, false);
+    finish(doc);
     return true;
 }
 
@@ -68,13 +69,6 @@ IntervalTable clamped(IntervalTable table) {
 
 }  // namespace
 
-void finish_edit(CLbxDoc& doc, int hint, bool renumber) {
-    TestRecord& record = doc.record();
-    if (renumber) recompute_minutes(record.grades, record.test_params);
-    recompute_averages(record.grades, record.test_params);
-    doc.commit_change(hint, renumber);
-}
-
 void store_intervals(TestRecord& record, const IntervalTable& load, const IntervalTable& unload) {
     record.test_params.load_intervals = clamped(load);
     record.test_params.unload_intervals = clamped(unload);
@@ -92,14 +86,14 @@ bool change_sampling_intervals(CLbxDoc& doc) {
     IntervalTable unload = doc.record().test_params.unload_intervals;
     if (!doc.ui().ask_intervals(load, unload)) return false;
     store_intervals(doc.record(), load, unload);
-    finish(doc, true);
+    finish(doc);
     return true;
 }
 
 bool insert_grade_after(CLbxDoc& doc, int grade) {
     if (doc.record().grades.reading_count(grade) == 0) return false;
     doc.record().grades.insert_grade_after(grade);
-    finish(doc, false);
+    finish(doc);
     return true;
 }
 
@@ -110,7 +104,7 @@ bool can_insert_reading(const CLbxDoc& doc, int grade) {
 bool insert_reading_after(CLbxDoc& doc, int grade, int reading) {
     if (!reading_exists(doc, grade, reading) || !can_insert_reading(doc, grade)) return false;
     doc.record().grades.duplicate_reading(grade, reading);
-    finish(doc, true);
+    finish(doc);
     return true;
 }
 
@@ -119,7 +113,7 @@ bool delete_grade(CLbxDoc& doc, int grade) {
     doc.ui().beep();
     if (!confirm(doc, kConfirmDeleteGrade)) return false;
     doc.record().grades.remove_grade(grade);
-    finish(doc, true);
+    finish(doc);
     return true;
 }
 
@@ -129,13 +123,12 @@ bool delete_reading(CLbxDoc& doc, int grade, int reading) {
     doc.ui().beep();
     if (!confirm(doc, delete_reading_question(grades, grade))) return false;
     remove_reading_or_grade(grades, grade, reading);
-    finish(doc, true);
+    finish(doc);
     return true;
 }
 
 bool add_fixed_value(CLbxDoc& doc, int grade, int reading) {
     if (!reading_exists(doc, grade, reading)) return false;
-    doc.refresh_derived();
     const double settlement = doc.record().grades.get_reading(grade, reading)->settlement;
     const double value = round2(doc.ui().ask_number(add_value_request(settlement)).value_or(0.0));
     if (value == 0) return false;

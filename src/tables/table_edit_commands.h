@@ -5,8 +5,8 @@
 // table decides the target (grade g, reading r) and whether a command is
 // offered (menu states 1-6); these functions ask the user through the
 // document's UserInterface, change the record and end with the document's
-// common step (renumber when the command says so, recompute the averages,
-// mark modified, refresh the views).
+// common step (CLbxDoc::commit_change: the derived values of the whole
+// record, the modified flag, the views).
 //
 // Every function returns true when the record changed. A target that does not
 // exist, a No to a confirmation or a cancelled dialog changes nothing (the
@@ -72,11 +72,6 @@ inline constexpr char kMultiplyTitle[] = "乘上一个固定值";
 inline constexpr int kMaxInterval = 65535;
 
 namespace table_edit {
-
-// The common end of an edit: renumber the readings when asked, recompute the
-// averages (so the record is consistent before any view reads it), mark the
-// document modified and refresh every view with the hint.
-void finish_edit(CLbxDoc& doc, int hint, bool renumber);
 
 // Sets both interval tables in TestParams and in the header (which the file
 // keeps), each entry clamped to 0 ... kMaxInterval so that what the tables

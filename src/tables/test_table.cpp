@@ -55,7 +55,6 @@ void CTestTable::fill_cell(int row, int column, const std::string& text, Colour 
 }
 
 void CTestTable::fill() {
-    doc().refresh_derived();
     const CTestData& grades = doc().record().grades;
     const int shown = std::max(0, shown_grades());
     set_row_count(kRows);

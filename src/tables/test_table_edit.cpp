@@ -73,8 +73,6 @@ bool CTestTable::end_edit(int row, int column, std::string_view text) {
     if (!can_edit(row, column)) return false;
     const double value = round2(read_typed_decimal(text));
     if (!displacement_ok(value)) return refuse(kValueOutOfRange);
-    // The settlements and minutes the rules compare with must be current.
-    doc().refresh_derived();
     if (column == 0) return edit_time(row, value);
     const int grade = grade_of_column(column);
     if (row == 0) return edit_load(grade, value);
@@ -95,7 +93,7 @@ bool CTestTable::edit_load(int grade, double value) {
         changed = changed || point.load != load;
         point.load = load;
     }
-    if (changed) table_edit::finish_edit(doc(), change_notice(grade, kWholeGrade), true);
+    if (changed) doc().commit_change(change_notice(grade, kWholeGrade), true);
     return true;
 }
 
@@ -116,7 +114,7 @@ bool CTestTable::edit_reading(int grade, int reading, double value) {
     for (int j = 0; j < kChannelCount; ++j) {
         if (is_averaged(params, j)) point->channel[j] += d;
     }
-    table_edit::finish_edit(doc(), change_notice(grade, reading), true);
+    doc().commit_change(change_notice(grade, reading), true);
     return true;
 }
 
@@ -143,7 +141,7 @@ bool CTestTable::append_readings(int grade, int row, double value) {
             minutes, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
         data->append(point);
     }
-    table_edit::finish_edit(doc(), change_notice(grade, row - 1), true);
+    doc().commit_change(change_notice(grade, row - 1), true);
     return true;
 }
 
@@ -173,7 +171,7 @@ bool CTestTable::edit_time(int row, double value) {
     table[ending] = static_cast<std::int32_t>(before + delta);
     table_edit::store_intervals(record, load, unload);
     // Every later time of every grade moves with it.
-    table_edit::finish_edit(doc(), hint::kRefresh, true);
+    doc().commit_change(hint::kRefresh, true);
     return true;
 }
 

@@ -33,9 +33,11 @@ protected:
         // Channel 1 on the test pile and averaged (the template's setup).
         table_.fill();
     }
-    // Sets the settlement of every reading of grade g through channel 1.
+    // Sets the settlement of every reading of grade g through channel 1,
+    // then has the document recompute what follows from it.
     void settle(int g, double value) {
         for (auto& point : doc_.record().grades.grade(g)->points()) point.channel[0] = value;
+        doc_.refresh_derived();
     }
 
     ScriptedUserInterface ui_;

@@ -210,8 +210,8 @@ void CParaView::click_averaged() {
     TestRecord& record = doc().record();
     store_averaged(ticked, record.header, record.test_params);
     shown_.averaged = ticked;
-    doc().set_modified(true);
-    doc().update_all_views(hint::kRefresh);
+    // Every settlement follows the averaged channels.
+    doc().commit_change(hint::kRefresh, true);
 }
 
 void CParaView::apply() {

@@ -42,7 +42,6 @@ std::string trimmed(const std::string& text) {
 
 bool CWordOffice::detail_section(const std::string& prefix) {
     title_block(prefix + "详测表", true);
-    doc_.refresh_derived();
     const TestParams& params = doc_.record().test_params;
     const CTestData& grades = doc_.record().grades;
     CLoadTable load(doc_, metrics_);
@@ -227,7 +226,6 @@ bool CWordOffice::raw_section(const std::string& prefix) {
 }
 
 bool CWordOffice::curve_section(const std::string& folder, bool& metafiles_failed) {
-    doc_.refresh_derived();
     const TestParams& params = doc_.record().test_params;
     const CTestData& grades = doc_.record().grades;
     const std::vector<GradeSummary> summary = summarize_grades(grades);
