@@ -191,7 +191,10 @@ bool move_to(CImage& curve) {
 }
 
 bool invert(CLbxDoc& doc) {
-    if (!doc.record().grades.get_reading(0, 0)) return false;
+    if (!doc.record().grades.get_reading(0, 0)) {
+        doc.ui().show_error(kNoReadings);
+        return false;
+    }
     if (!multiply_following(doc.record(), 0, 0, -1)) {
         refuse_out_of_range(doc);
         return false;
@@ -201,7 +204,10 @@ bool invert(CLbxDoc& doc) {
 }
 
 bool shift(CLbxDoc& doc) {
-    if (!doc.record().grades.get_reading(0, 0)) return false;
+    if (!doc.record().grades.get_reading(0, 0)) {
+        doc.ui().show_error(kNoReadings);
+        return false;
+    }
     const double first = doc.record().grades.last_settlement(0);
     const double value = round2(doc.ui().ask_number(add_value_request(first)).value_or(0.0));
     if (value == 0 || !std::isfinite(value)) return false;
@@ -264,7 +270,11 @@ bool mark(CLbxDoc& doc) {
     const std::optional<MarkDialogState> result = doc.ui().ask_mark(initial, calculate);
     if (!result) return false;
     const MarkResult m = mark_of_dialog(grades, *result);
-    if (!m.valid) return false;
+    if (!m.valid) {
+        doc.ui().beep();
+        doc.ui().show_error(kMarkOffCurve);
+        return false;
+    }
     doc.set_modified();
     return doc.add_mark({m.load, m.settlement});
 }

@@ -24,6 +24,11 @@ NumberDialogRequest move_to_request(double settlement);
 // "设定坐标尺寸" and "标记".
 inline constexpr char kAxesDialogTitle[] = "设定坐标尺寸";
 inline constexpr char kMarkDialogTitle[] = "标记";
+// Told when the values of the mark dialog give no point of the curve.
+inline constexpr char kMarkOffCurve[] =
+    "标记值不在试验曲线的范围内, 无法标记!\n请输入曲线范围内的荷载值、位移值或位移/荷载值。";
+// Told when a command on the whole test meets a test without readings.
+inline constexpr char kNoReadings[] = "本试验没有采样数据!";
 
 // The unit shown beside loads: "kPa" for a foundation test in kPa, else "kN".
 const char* load_unit_text(bool kpa);

@@ -130,7 +130,9 @@ inline bool stability_controls_visible(bool stability_check_off) {
     return !stability_check_off;
 }
 
-// Label 1225 as the page sets it whenever it loads a record.
-inline constexpr std::string_view kMaxLoadLabel = "最大载荷值(kPa)";
+// Label 1225: the largest load of the schedule, in the load unit of the test.
+inline constexpr std::string_view max_load_label(bool kpa) {
+    return kpa ? "最大载荷值(kPa)" : "最大载荷值(kN)";
+}
 
 }  // namespace kvd

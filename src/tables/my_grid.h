@@ -87,6 +87,10 @@ public:
     // tester wrote and do not follow them.
     virtual bool follows_corrections() const { return true; }
 
+    // What the screen says over the body of a table that has nothing to
+    // show ("本试验没有卸载数据"); empty while it has rows to show.
+    virtual std::string empty_text() const { return {}; }
+
     // The header band as the screen draws it (the merged looks the grid
     // itself cannot hold). The default is each column's row-0 text.
     virtual std::vector<HeaderCaption> header_captions() const;

@@ -31,7 +31,9 @@ void CMZTable::fill() {
     const int a = static_cast<int>(anchors_.size());
     const int columns = 2 * a + 1;
     set_column_count(columns);
-    set_row_count(grades.grade_count() + 1);
+    // Loads without an anchor pile beside them tell nothing: the header alone.
+    const int shown_grades = a > 0 ? grades.grade_count() : 0;
+    set_row_count(shown_grades + 1);
     set_fixed_row_count(1);
     set_fixed_column_count(1);
     set_row_height(0, three_line_row_height());
@@ -47,7 +49,7 @@ void CMZTable::fill() {
         set_cell_text(0, 2 * k + 2, number + "\n累计\n(mm)");
     }
 
-    for (int g = 0; g < grades.grade_count(); ++g) {
+    for (int g = 0; g < shown_grades; ++g) {
         const COneGradeData* grade = grades.grade(g);
         const int row = g + 1;
         const int n = grade ? grade->size() : 0;
@@ -72,6 +74,10 @@ void CMZTable::fill() {
             set_cell_text(row, 2 * k + 2, strprintf("%6.2f", last->channel[ch]));
         }
     }
+}
+
+std::string CMZTable::empty_text() const {
+    return anchors_.empty() ? "本试验没有锚桩测试通道" : std::string();
 }
 
 std::vector<HeaderCaption> CMZTable::header_captions() const {
@@ -107,8 +113,10 @@ std::optional<int> CMZTable::page_count_without_fill(PageSetup& setup) const {
     const bool anchors = std::find(params.channel_role.begin(), params.channel_role.end(),
                                    ChannelRole::kAnchorPile) != params.channel_role.end();
     const int grades = doc().record().grades.grade_count();
-    return count_pages_of_shape(setup, anchors ? grades : 0, three_line_row_height(),
-                                grades > 0 ? default_row_height() : 0);
+    // Without anchors the grid is its header alone (fill).
+    const int rows = anchors ? grades : 0;
+    return count_pages_of_shape(setup, rows, three_line_row_height(),
+                                rows > 0 ? default_row_height() : 0);
 }
 
 void CMZTable::print_column_band(PrintPage& page) {

@@ -3,8 +3,8 @@
 // (channels of ChannelRole 2) within the grade and cumulatively, so that the
 // engineer sees that the reaction system stayed sound. Column 0 holds the
 // grade's load; columns 2k + 1 and 2k + 2 belong to the k-th anchor channel.
-// Read-only; a test without anchor channels shows the load column alone and
-// prints nothing.
+// Read-only; a test without anchor channels shows the header alone, says so
+// (empty_text) and prints nothing.
 
 #include <string>
 #include <vector>
@@ -20,6 +20,7 @@ class CMZTable : public CMyGrid {
     void fill() override;
     std::string table_name() const override { return "锚桩上拔量汇总表"; }
     std::vector<HeaderCaption> header_captions() const override;
+    std::string empty_text() const override;
     std::optional<CellRange> change_range(int grade, int reading) const override;
 
     // The anchor channels of the last fill, ascending, 0-based.

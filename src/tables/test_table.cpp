@@ -57,19 +57,22 @@ void CTestTable::fill_cell(int row, int column, const std::string& text, Colour 
 void CTestTable::fill() {
     const CTestData& grades = doc().record().grades;
     const int shown = std::max(0, shown_grades());
-    set_row_count(kRows);
+    // Without a grade there is nothing to time: the header alone, and the
+    // view says why the table is empty.
+    const int rows = shown > 0 ? kRows : 1;
+    set_row_count(rows);
     set_column_count(shown + 1);
     set_fixed_row_count(1);
     set_fixed_column_count(1);
     set_row_height(0, three_line_row_height());
-    for (int row = 1; row < kRows; ++row) set_row_height(row, default_row_height());
+    for (int row = 1; row < rows; ++row) set_row_height(row, default_row_height());
     set_column_width(0, chars_width(10));
     for (int column = 1; column <= shown; ++column) set_column_width(column, chars_width(8));
 
     // The corner keeps both captions so that a plain dump of the cells reads.
     fill_cell(0, 0, load_caption(doc().record().test_params) + "\n" + kTimeCaption, kDefaultColour,
               kDefaultColour);
-    for (int row = 1; row < kRows; ++row) {
+    for (int row = 1; row < rows; ++row) {
         fill_cell(row, 0, strprintf("%d", planned_minutes(row)), kDefaultColour, kDefaultColour);
     }
 
@@ -95,6 +98,11 @@ void CTestTable::fill() {
     refresh_menu_state();
 }
 
+std::string CTestTable::empty_text() const {
+    if (shown_grades() > 0) return {};
+    return is_load_table() ? "本试验没有加载数据" : "本试验没有卸载数据";
+}
+
 std::vector<HeaderCaption> CTestTable::header_captions() const {
     using Part = HeaderCaption::Part;
     const CellId current = current_cell();
@@ -116,7 +124,8 @@ bool CTestTable::any_channel_averaged() const {
 
 bool CTestTable::can_edit(int row, int column) const {
     if (!editable() || !any_channel_averaged()) return false;
-    if (row < 0 || row >= kRows) return false;
+    // Without a grade the table has no rows to edit (fill shows the header alone).
+    if (row < 0 || row >= kRows || shown_grades() <= 0) return false;
     if (column == 0) return row >= 2 && row <= kLastTimeRow;
     if (grade_of_column(column) < 0) return false;
     if (is_load_table() && column == 1) return row == 1;

@@ -73,6 +73,8 @@ class CTestTable : public CMyGrid {
 
     virtual int control_id() const = 0;
     bool is_load_table() const { return control_id() == kLoadTableId; }
+    // "本试验没有加载数据" / "本试验没有卸载数据" when the table shows no grade.
+    std::string empty_text() const override;
     // The first grade shown (column 1) and how many are shown.
     virtual int first_grade() const = 0;
     virtual int shown_grades() const = 0;

@@ -65,10 +65,10 @@ int CTestTable::printable_rows() const {
 }
 
 std::optional<int> CTestTable::page_count_without_fill(PageSetup& setup) const {
-    // fill() always makes the load row and the 100 reading rows, the first of
-    // them the default height.
+    // fill() makes the load row and the 100 reading rows, the first of them
+    // the default height; without a grade, the load row alone.
     return count_pages_of_shape(setup, printable_rows(), three_line_row_height(),
-                                default_row_height());
+                                shown_grades() > 0 ? default_row_height() : 0);
 }
 
 void CTestTable::compute_printed_channels() {

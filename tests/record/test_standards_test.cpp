@@ -353,7 +353,8 @@ TEST(TestStandards, PageDefaultsAndLabels) {
     EXPECT_EQ(f.stability_start_minutes, 30);
     EXPECT_EQ(f.load_intervals, (Table{0, 5, 10, 15, 15, 15, 30, 30, 30, 30, 30, 30}));
     EXPECT_EQ(f.unload_intervals, (Table{0, 15, 15, 30, 180, 180, 180, 180, 180, 180, 180, 180}));
-    EXPECT_EQ(kMaxLoadLabel, "最大载荷值(kPa)");
+    EXPECT_EQ(max_load_label(false), "最大载荷值(kN)");
+    EXPECT_EQ(max_load_label(true), "最大载荷值(kPa)");
 }
 
 }  // namespace

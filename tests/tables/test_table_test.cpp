@@ -105,13 +105,19 @@ TEST_F(DetailTableTest, RefillDropsWhatTheRecordNoLongerHas) {
     EXPECT_EQ(load_.cell(3, 2)->background, kEmptyCellColour);
 }
 
-TEST_F(DetailTableTest, TestWithoutUnloadingLeavesOnlyTheTimeColumn) {
+TEST_F(DetailTableTest, TestWithoutUnloadingShowsAnEmptyTableThatSaysWhy) {
     build({{0, 1}, {100, 3}}, {});
     unload_.fill();
+    // The header alone: no column of times over readings that do not exist.
     EXPECT_EQ(unload_.column_count(), 1);
-    EXPECT_EQ(unload_.row_count(), 101);
+    EXPECT_EQ(unload_.row_count(), 1);
+    EXPECT_EQ(unload_.empty_text(), "本试验没有卸载数据");
     EXPECT_TRUE(unload_.printed_readings().empty());
     EXPECT_FALSE(unload_.can_edit(2, 1));
+    EXPECT_FALSE(unload_.can_edit(2, 0));
+    load_.fill();
+    EXPECT_EQ(load_.row_count(), 101);
+    EXPECT_EQ(load_.empty_text(), "");
 }
 
 TEST_F(DetailTableTest, CornerCaptionsFollowUnitAndCurrentCell) {

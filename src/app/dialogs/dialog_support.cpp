@@ -121,6 +121,9 @@ MessageAnswer show_message_box(QWidget* parent, const QString& text, const QStri
 }
 
 void set_file_dialog_texts(QFileDialog* dialog) {
+    // Qt's own dialog, not the desktop's: it speaks the program's language
+    // (and Qt's Chinese translations) whatever the desktop's language is.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
     const bool save = dialog->acceptMode() == QFileDialog::AcceptSave;
     dialog->setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围(&I):"));
     dialog->setLabelText(QFileDialog::FileName, QStringLiteral("文件名(&N):"));

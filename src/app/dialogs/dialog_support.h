@@ -32,8 +32,9 @@ MessageAnswer show_message_box(QWidget* parent, const QString& text, const QStri
                                MessageButtons buttons, MessageIcon icon);
 
 // The labels and buttons of a file dialog in the program's language (the
-// texts of the system's Chinese open and save dialogs). Call it after the
-// accept mode is set.
+// texts of the system's Chinese open and save dialogs), on Qt's own dialog
+// rather than the desktop's, whose texts follow the desktop's language. Call
+// it after the accept mode is set.
 void set_file_dialog_texts(QFileDialog* dialog);
 
 // Refuses what a field holds: the message (the application's caption, the

@@ -73,6 +73,11 @@ PaneSizes AppSettings::pane_sizes() const {
     return sizes;
 }
 
+bool AppSettings::pane_sizes_stored() const {
+    return read_int(frame_key("左边窗口宽")).has_value() ||
+           read_int(frame_key("右上窗口高")).has_value();
+}
+
 void AppSettings::set_pane_sizes(const PaneSizes& sizes) {
     write_int(frame_key("左边窗口宽"), sizes.left_width);
     write_int(frame_key("左边窗口高"), sizes.left_height);

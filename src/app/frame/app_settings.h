@@ -65,6 +65,9 @@ public:
 
     // Missing values give the defaults.
     PaneSizes pane_sizes() const;
+    // Whether pane sizes were stored (by an earlier close); without them the
+    // window fits its panes to what they show.
+    bool pane_sizes_stored() const;
     void set_pane_sizes(const PaneSizes& sizes);
 
     // Most recent first.

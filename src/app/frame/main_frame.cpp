@@ -8,6 +8,8 @@
 #include <QLayout>
 #include <QMimeData>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QTimer>
@@ -67,6 +69,7 @@ CMainFrame::CMainFrame(AppSettings& settings, UserInterface* ui, QWidget* parent
     create_menus();
     create_toolbars();
     create_status_bar();
+    create_pane_keys();
     setAcceptDrops(true);
 
     doc_->set_frame(this);
@@ -134,13 +137,53 @@ void CMainFrame::apply_pane_sizes() {
     // The splitters must have their final size before their sizes are set,
     // or Qt rescales the stored widths.
     if (layout()) layout()->activate();
-    const PaneSizes stored = settings_.pane_sizes();
-    const int left = clamp_left_width(stored.left_width, width());
+    PaneSizes stored = settings_.pane_sizes();
     const int outer = outer_splitter_->width() - outer_splitter_->handleWidth();
+    const int inner = inner_splitter_->height() - inner_splitter_->handleWidth();
+    if (!settings_.pane_sizes_stored()) {
+        // The first run: the right panes get the width of the summary's
+        // columns and of the parameter fields, the parameter pane the height
+        // of its fields, and the curves and the table rows what is left.
+        stored.left_width = std::min(stored.left_width, outer - right_pane_width_needed());
+        stored.upper_right_height =
+            std::min(stored.upper_right_height, inner - parameter_pane_height_needed());
+    }
+    const int left = clamp_left_width(stored.left_width, width());
     outer_splitter_->setSizes({left, std::max(outer - left, 1)});
     const int upper = clamp_upper_height(stored.upper_right_height);
-    const int inner = inner_splitter_->height() - inner_splitter_->handleWidth();
     inner_splitter_->setSizes({upper, std::max(inner - upper, 1)});
+}
+
+int CMainFrame::right_pane_width_needed() const {
+    int needed = 0;
+    // Every column of the summary, beside the vertical scroll bar.
+    if (GridView* summary = grid_view(TableKind::kSummary)) {
+        summary->table().fill();
+        needed = summary->table().total_width() + 2 * summary->frameWidth() +
+                 summary->verticalScrollBar()->sizeHint().width();
+    }
+    // Every field of the parameter pages.
+    for (int i = 0; i < parameter_sheet_->page_count(); ++i) {
+        if (const auto* page = qobject_cast<QScrollArea*>(parameter_sheet_->page(i))) {
+            needed = std::max(needed,
+                              page->widget()->minimumSizeHint().width() + 2 * page->frameWidth());
+        }
+    }
+    return needed;
+}
+
+int CMainFrame::parameter_pane_height_needed() const {
+    int needed = 0;
+    for (int i = 0; i < parameter_sheet_->page_count(); ++i) {
+        if (const auto* page = qobject_cast<QScrollArea*>(parameter_sheet_->page(i))) {
+            needed = std::max(needed,
+                              page->widget()->minimumSizeHint().height() + 2 * page->frameWidth());
+        }
+    }
+    // The tab strip below the pages.
+    const QWidget* shown = parameter_sheet_->active_page();
+    const int strip = shown ? parameter_sheet_->height() - shown->height() : 0;
+    return needed + std::max(strip, 0);
 }
 
 int CMainFrame::left_pane_width() const {
@@ -170,6 +213,8 @@ void CMainFrame::store_frame_settings() {
 }
 
 void CMainFrame::on_update(int hint) {
+    // The curve readout belongs to the test that was shown before.
+    if (hint == hint::kFileLoaded) value_pane_->clear();
     refresh_title();
     refresh_curve_captions();
     refresh_hidden_tables();

@@ -163,9 +163,16 @@ private:
     void create_menus();
     void create_toolbars();
     void create_status_bar();
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn, Ctrl+PgUp: the tabs of the pane
+    // with the focus; F6 and Shift+F6: the next and previous pane.
+    void create_pane_keys();
     QAction* add_action(int command, const QString& text, const QString& prompt);
     GridView* add_table(TableKind kind, const QString& title);
     void apply_pane_sizes();
+    // What the right panes need to show the summary's columns and every
+    // parameter field whole, and the parameter pane to show its fields.
+    int right_pane_width_needed() const;
+    int parameter_pane_height_needed() const;
     void store_frame_settings();
 
     // Updates.
@@ -178,6 +185,10 @@ private:
     void schedule_command_states();
     void update_lock_indicators(const class QKeyEvent& event);
     void fill_tools_menu(QMenu* menu);
+    // The sheet holding the focus, or else the one of the active pane.
+    CSheetsWnd* focused_sheet() const;
+    void move_between_tabs(bool forward);
+    void move_between_panes(bool forward);
 
     // Commands (main_frame_commands.cpp).
     bool command_enabled(int command) const;

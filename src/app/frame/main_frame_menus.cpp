@@ -228,7 +228,10 @@ void CMainFrame::create_status_bar() {
     auto* idle = new QLabel(QStringLiteral("就绪"), bar);
     bar->addWidget(idle, 1);
     value_pane_ = new QLabel(bar);
-    value_pane_->setFixedWidth(100);
+    // Wide enough for a long readout, so that it does not jump as the mouse
+    // moves; a longer one widens the pane rather than being cut.
+    value_pane_->setMinimumWidth(
+        value_pane_->fontMetrics().horizontalAdvance(QStringLiteral("100000kPa  -100.00mm")) + 8);
     bar->addPermanentWidget(value_pane_);
     // The lock indicators show their text while the lock is on.
     caps_pane_ = new QLabel(bar);

@@ -1,8 +1,10 @@
 // The three panes of the main window and which of them is active.
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QSplitter>
 
 #include "app/curves/curve_view.h"
@@ -169,6 +171,87 @@ bool CMainFrame::show_table(TableKind kind) {
 
 void CMainFrame::show_parameter_page(int index) {
     if (QWidget* page = parameter_sheet_->page(index)) parameter_sheet_->activate(page);
+}
+
+void CMainFrame::create_pane_keys() {
+    struct Key {
+        QKeySequence keys;
+        void (CMainFrame::*move)(bool);
+        bool forward;
+    };
+    const Key keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), &CMainFrame::move_between_tabs, true},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), &CMainFrame::move_between_tabs, false},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), &CMainFrame::move_between_tabs, true},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), &CMainFrame::move_between_tabs, false},
+        {QKeySequence(Qt::Key_F6), &CMainFrame::move_between_panes, true},
+        {QKeySequence(Qt::SHIFT | Qt::Key_F6), &CMainFrame::move_between_panes, false},
+    };
+    for (const Key& key : keys) {
+        auto* shortcut = new QShortcut(key.keys, this);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, move = key.move, forward = key.forward] { (this->*move)(forward); });
+    }
+}
+
+CSheetsWnd* CMainFrame::focused_sheet() const {
+    QWidget* focus = QApplication::focusWidget();
+    for (CSheetsWnd* sheet : {static_cast<CSheetsWnd*>(curve_sheet_),
+                              static_cast<CSheetsWnd*>(table_sheet_), parameter_sheet_}) {
+        if (focus && sheet->isAncestorOf(focus)) return sheet;
+    }
+    switch (active_pane_) {
+        case ActivePane::kCurves:
+            return curve_sheet_;
+        case ActivePane::kTables:
+            return table_sheet_;
+        case ActivePane::kNone:
+            break;
+    }
+    return nullptr;
+}
+
+namespace {
+
+// The focus into a sheet's page in front: a curve or a table takes it
+// itself, a parameter page gives it to its first field.
+void focus_page(CSheetsWnd& sheet, bool first_field) {
+    QWidget* page = sheet.active_page();
+    if (!page) return;
+    QWidget* target = page;
+    if (first_field) {
+        for (QWidget* w = page->nextInFocusChain(); w && page->isAncestorOf(w);
+             w = w->nextInFocusChain()) {
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(page)) {
+                target = w;
+                break;
+            }
+        }
+    }
+    target->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace
+
+void CMainFrame::move_between_tabs(bool forward) {
+    CSheetsWnd* sheet = focused_sheet();
+    if (!sheet) return;
+    sheet->activate_next(forward);
+    focus_page(*sheet, sheet == parameter_sheet_);
+}
+
+void CMainFrame::move_between_panes(bool forward) {
+    const std::array<CSheetsWnd*, 3> panes = {curve_sheet_, table_sheet_, parameter_sheet_};
+    const CSheetsWnd* now = focused_sheet();
+    int index = forward ? -1 : 0;  // from none: the first pane, or backwards the last
+    for (int i = 0; i < 3; ++i) {
+        if (panes[static_cast<std::size_t>(i)] == now) index = i;
+    }
+    const int next = (index + (forward ? 1 : 2)) % 3;
+    CSheetsWnd* sheet = panes[static_cast<std::size_t>(next)];
+    focus_page(*sheet, sheet == parameter_sheet_);
+    if (sheet == curve_sheet_) set_active_pane(ActivePane::kCurves);
+    if (sheet == table_sheet_) set_active_pane(ActivePane::kTables);
 }
 
 QMenu* CMainFrame::tools_menu() const {

@@ -36,6 +36,8 @@ QSize CColorButton::sizeHint() const {
 void CColorButton::choose() {
     QColorDialog dialog(to_qcolor(colour_), this);
     dialog.setWindowTitle(QStringLiteral("颜色"));
+    // Qt's own dialog, in Chinese whatever the desktop's language is.
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted) return;
     const Colour chosen = to_colour(dialog.selectedColor());
     set_colour(chosen);

@@ -188,9 +188,18 @@ void CShiYanView::load_page() {
     shown_.load_from(header);
     // The project page writes the unit it shows back at the next store.
     header.pressure_unit = 0;
-    max_load_label_->setText(utf8(kMaxLoadLabel));
+    show_load_unit();
     fill_standard_list();
     show_fields();
+}
+
+void CShiYanView::show_load_unit() {
+    max_load_label_->setText(utf8(kvd::max_load_label(doc().record().test_params.in_kpa())));
+}
+
+void CShiYanView::other_hint(int) {
+    // The project page may have switched the unit or the test object.
+    show_load_unit();
 }
 
 void CShiYanView::store_page() {

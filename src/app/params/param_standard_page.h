@@ -49,8 +49,11 @@ public:
 protected:
     void load_page() override;
     void store_page() override;
+    void other_hint(int hint) override;
 
 private:
+    // The caption of the largest load, in the test's load unit.
+    void show_load_unit();
     QLineEdit* add_int(QGridLayout* grid, int row, int column, const char* caption,
                        int StandardPageFields::*field, int max_chars,
                        QLabel** caption_out = nullptr);

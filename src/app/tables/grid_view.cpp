@@ -123,6 +123,14 @@ void GridView::paintEvent(QPaintEvent*) {
     ensure_filled();
     QPainter painter(viewport());
     GridPainter(table_, painter).paint(true);
+    // A table with nothing to show says why below its header.
+    const std::string empty = table_.empty_text();
+    if (empty.empty()) return;
+    const int top = std::min(table_.header_height(), viewport()->height());
+    const QRect body(0, top, viewport()->width(), viewport()->height() - top);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(body, Qt::AlignCenter | Qt::TextWordWrap, QString::fromStdString(empty));
 }
 
 void GridView::resizeEvent(QResizeEvent* event) {
@@ -140,23 +148,11 @@ void GridView::on_document_update(int hint) {
     // step of a drag would make it crawl).
     if (is_change_notice(hint) && !table_.follows_corrections()) return;
     stale_ = true;
-    if (!is_change_notice(hint)) {
-        viewport()->update();
-        return;
-    }
-    refill();
-    const int grade = notice_grade(hint);
-    const int reading = notice_reading(hint);
-    if (const auto range = table_.change_range(grade, reading)) repaint_range(*range);
-    // The next grade's first reading repeats this grade's last one.
-    if (const auto next = table_.change_range(grade + 1, 0)) repaint_range(*next);
-}
-
-void GridView::repaint_range(const CellRange& range) {
-    QRect rect = drawn_cell_rect(table_, range.top_row, range.left_column)
-                     .united(drawn_cell_rect(table_, range.bottom_row, range.right_column));
-    if (range.to_client_bottom) rect.setBottom(viewport()->height());
-    viewport()->update(rect);
+    // A change of one reading or grade reaches cells far from it: the load
+    // header of its column, the summary's load and time columns, the
+    // cumulative values of every later row. The whole visible grid is
+    // redrawn (only the cells on screen are painted, so a drag stays quick).
+    viewport()->update();
 }
 
 void GridView::set_current(CellId cell) {
@@ -316,6 +312,13 @@ void GridView::keyPressEvent(QKeyEvent* event) {
     }
     ensure_filled();
     const int key = event->key();
+    if (tab_leaves(key, event->modifiers())) {
+        // Past the last cell of a row (or before the first) Tab goes on to
+        // the next control, as it does everywhere else in the window.
+        QAbstractScrollArea::focusNextPrevChild(key == Qt::Key_Tab);
+        event->accept();
+        return;
+    }
     if (navigate(key, event->modifiers())) {
         event->accept();
         return;
@@ -417,6 +420,15 @@ void GridView::focusInEvent(QFocusEvent* event) {
 void GridView::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
+}
+
+bool GridView::tab_leaves(int key, Qt::KeyboardModifiers modifiers) const {
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier)) return false;
+    const CellId current = table_.current_cell();
+    if (!current.valid() || table_.column_count() == 0) return false;
+    if (key == Qt::Key_Tab) return current.column >= table_.column_count() - 1;
+    if (key == Qt::Key_Backtab) return current.column <= 0;
+    return false;
 }
 
 bool GridView::focusNextPrevChild(bool) {

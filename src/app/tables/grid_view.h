@@ -48,8 +48,9 @@ public:
 
     CMyGrid& table() { return table_; }
 
-    // The document changed: a change notice (grade << 16 | reading) repaints
-    // the table's cells for it, any other hint the whole view.
+    // The document changed: a change notice (grade << 16 | reading) refills
+    // the grid at once, any other hint before the next paint; either way the
+    // whole view is redrawn.
     void on_document_update(int hint);
     // The sheet's scroll bar that scrolls this grid horizontally (may be null).
     void set_horizontal_bar(class QScrollBar* bar);
@@ -76,8 +77,9 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
-    // Tab and Shift+Tab move the current cell, as they do after an edit,
-    // instead of taking the focus out of the table.
+    // Tab and Shift+Tab move the current cell, as they do after an edit;
+    // they take the focus out of the table only from its last (or first)
+    // column.
     bool focusNextPrevChild(bool next) override;
 
 private:
@@ -94,6 +96,8 @@ private:
     // The current cell moved by (rows, columns), kept inside the grid.
     void move_current(int rows, int columns);
     bool navigate(int key, Qt::KeyboardModifiers modifiers);
+    // Whether Tab (Shift+Tab) leaves the table: from the last (first) column.
+    bool tab_leaves(int key, Qt::KeyboardModifiers modifiers) const;
     int page_rows() const;
     void ensure_visible(CellId cell);
 
@@ -101,7 +105,6 @@ private:
     void start_edit(CellId cell, const EditStart& start);
     void finish_edit(const QString& text, int key);
     void show_popup(CellId cell, const QPoint& global_pos);
-    void repaint_range(const CellRange& range);
 
     CMyGrid& table_;
     QPointer<QScrollBar> horizontal_bar_;

@@ -9,16 +9,18 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <cmath>
 
 #include "app/curves/coord_dialog.h"
 #include "app/curves/curve_view.h"
-#include "app/frame/frame_commands.h"
-#include "app/tables/grid_view.h"
 #include "app/curves/marked_dialog.h"
+#include "app/frame/frame_commands.h"
 #include "app/frame/sheets_wnd.h"
+#include "app/tables/grid_painter.h"
+#include "app/tables/grid_view.h"
 #include "base/format.h"
 #include "curves/curve_commands.h"
 #include "curves/q_s.h"
@@ -40,6 +42,17 @@ public:
         return QObject::eventFilter(watched, event);
     }
     int paints = 0;
+};
+
+// The part of a widget its paint events have covered.
+class PaintedRegion : public QObject {
+public:
+    explicit PaintedRegion(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+        return QObject::eventFilter(watched, event);
+    }
+    QRegion region;
 };
 
 std::string fixed2(double value) {
@@ -336,6 +349,77 @@ TEST_F(FrameCurvesTest, MarksAreAddedUpToTwentyAndCleared) {
     EXPECT_TRUE(doc().marks().empty());
     EXPECT_TRUE(doc().is_modified());
     EXPECT_TRUE(tools_item(cc::kMark)->isEnabled());
+}
+
+TEST_F(FrameCurvesTest, ANewLoadFromTheCurveMenuIsRepaintedInTheTableInFront) {
+    constexpr int kGrade = 5;
+    const int old_load = doc().record().grades.grade(kGrade)->front().load;
+    // Right-click grade kGrade on the Q-s curve, choose 更改荷载值 and type `load`.
+    auto change_load = [this](int load) {
+        CurveView* view = show(CurveKind::kQs);
+        auto& qs = static_cast<CQ_s&>(view->curve());
+        const QPoint at = view->to_pixel(qs.points()[kGrade].at);
+        hover(view, at);
+        ASSERT_TRUE(qs.capture_armed());
+        when_popup([](QMenu* menu) {
+            for (QAction* item : menu->actions()) {
+                if (item->data().toInt() == cc::kChangeLoad) menu->setActiveAction(item);
+            }
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        ui_.queue_number(load);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &event);
+        ASSERT_EQ(doc().record().grades.grade(kGrade)->front().load, load);
+    };
+
+    ASSERT_TRUE(frame().show_table(TableKind::kSummary));
+    GridView* summary = frame().grid_view(TableKind::kSummary);
+    summary->grab();  // filled and painted once, as on screen
+    PaintedRegion painted(summary->viewport());
+    change_load(old_load + 100);
+    // What is drawn from now on: the load cell of the grade's row must be
+    // among it, with the new load.
+    painted.region = QRegion();
+    const QRect load_cell = drawn_cell_rect(summary->table(), kGrade + 1, 1);
+    EXPECT_TRUE(wait_until([&] { return painted.region.contains(load_cell); }))
+        << "the summary still shows " << old_load;
+    EXPECT_EQ(summary->table().cell_text(kGrade + 1, 1), std::to_string(old_load + 100));
+
+    // So is the load heading the grade's column in the load table.
+    ASSERT_TRUE(frame().show_table(TableKind::kLoad));
+    GridView* load_table = frame().grid_view(TableKind::kLoad);
+    load_table->grab();
+    PaintedRegion load_painted(load_table->viewport());
+    change_load(old_load + 200);
+    load_painted.region = QRegion();
+    const QRect heading = drawn_cell_rect(load_table->table(), 0, kGrade + 1);
+    EXPECT_TRUE(wait_until([&] { return load_painted.region.contains(heading); }));
+    EXPECT_EQ(load_table->table().cell_text(0, kGrade + 1), std::to_string(old_load + 200));
+}
+
+TEST_F(FrameCurvesTest, AMarkOffTheCurveIsRefusedWithAMessage) {
+    show(CurveKind::kQs);
+    const int largest = doc().record().grades.extremes().max_abs_load;
+    ui_.clear_log();
+    ui_.queue_mark({MarkMode::kByLoad, largest + 1000.0, 0, 0, ""});
+    tools_item(cc::kMark)->trigger();
+    EXPECT_TRUE(doc().marks().empty());
+    EXPECT_FALSE(doc().is_modified());
+    ASSERT_EQ(ui_.shown().size(), 1u);
+    EXPECT_NE(ui_.shown()[0].text.find("标记"), std::string::npos) << ui_.shown()[0].text;
+
+    // A free mark outside the test's range is refused the same way.
+    ui_.clear_log();
+    ui_.queue_mark({MarkMode::kFree, largest + 1.0, 1.0, 0, ""});
+    tools_item(cc::kMark)->trigger();
+    EXPECT_TRUE(doc().marks().empty());
+    EXPECT_EQ(ui_.shown().size(), 1u);
+
+    // Cancel says nothing.
+    ui_.clear_log();
+    tools_item(cc::kMark)->trigger();
+    EXPECT_TRUE(ui_.shown().empty());
 }
 
 // The real dialogs of the axes and mark commands, driven by keyboard.

@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -18,10 +20,12 @@
 
 #include "app/curves/curve_view.h"
 #include "app/frame/frame_commands.h"
+#include "app/frame/sheets_wnd.h"
+#include "app/params/param_page.h"
 #include "app/tables/grid_view.h"
 #include "app/tools/new_file_wizard_dialog.h"
-#include "app/frame/sheets_wnd.h"
 #include "curves/curve_commands.h"
+#include "curves/q_s.h"
 #include "doc/extended_display.h"
 #include "frame_test_support.h"
 #include "tables/table_edit_commands.h"
@@ -213,6 +217,126 @@ TEST_F(FrameNavigationTest, ShortcutsReachTheirCommands) {
     EXPECT_EQ(ui_.save_requests()[0].proposed_name, "新文件.KVD");
     EXPECT_EQ(frame().action(kNew)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_EQ(frame().action(kOpen)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+}
+
+// Keys go where a user's keys go: to the widget with the focus.
+void press(int key, Qt::KeyboardModifiers modifiers = {}) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+}
+
+TEST_F(FrameNavigationTest, CtrlTabAndCtrlPageKeysMoveBetweenTheTabsOfThePaneWithTheFocus) {
+    ASSERT_TRUE(frame().open_file(copy("demo.PTX")));
+    CSheetsWnd& curves = frame().curve_sheet();
+    CSheetsWnd& tables = frame().table_sheet();
+    CSheetsWnd& pages = frame().parameter_sheet();
+    frame().show_curve(CurveKind::kQs);
+    ASSERT_TRUE(frame().curve_view(CurveKind::kQs)->hasFocus());
+    const int first_table = tables.active_index();
+    const int first_page = pages.active_index();
+
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(curves.active_page(), frame().curve_view(CurveKind::kSlgt));
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(curves.active_page(), frame().curve_view(CurveKind::kSlgQ));
+    press(Qt::Key_PageDown, Qt::ControlModifier);  // round to the first
+    EXPECT_EQ(curves.active_page(), frame().curve_view(CurveKind::kQs));
+    press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(curves.active_page(), frame().curve_view(CurveKind::kSlgQ));
+    press(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(curves.active_page(), frame().curve_view(CurveKind::kSlgt));
+    EXPECT_TRUE(curves.active_page()->hasFocus());
+    // The other panes stayed where they were.
+    EXPECT_EQ(tables.active_index(), first_table);
+    EXPECT_EQ(pages.active_index(), first_page);
+
+    ASSERT_TRUE(frame().show_table(TableKind::kSummary));
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(tables.active_page(), frame().grid_view(TableKind::kLoad));
+    EXPECT_TRUE(frame().grid_view(TableKind::kLoad)->hasFocus());
+    EXPECT_EQ(frame().active_pane(), ActivePane::kTables);
+    press(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(tables.active_page(), frame().grid_view(TableKind::kSummary));
+    EXPECT_EQ(curves.active_page(), frame().curve_view(CurveKind::kSlgt));
+
+    // In a parameter page, from one of its fields.
+    auto* field = pages.active_page()->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    field->setFocus(Qt::OtherFocusReason);
+    press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(pages.active_index(), first_page + 1);
+    EXPECT_TRUE(pages.active_page()->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_EQ(tables.active_page(), frame().grid_view(TableKind::kSummary));
+}
+
+TEST_F(FrameNavigationTest, F6MovesBetweenTheThreePanesAndTabLeavesATableAtItsLastColumn) {
+    ASSERT_TRUE(frame().open_file(copy("demo.PTX")));
+    frame().show_curve(CurveKind::kQs);
+    auto in = [](CSheetsWnd& sheet) {
+        QWidget* focus = QApplication::focusWidget();
+        return focus && sheet.isAncestorOf(focus);
+    };
+    press(Qt::Key_F6);
+    EXPECT_TRUE(in(frame().table_sheet()));
+    EXPECT_EQ(frame().active_pane(), ActivePane::kTables);
+    press(Qt::Key_F6);
+    EXPECT_TRUE(in(frame().parameter_sheet()));
+    EXPECT_NE(QApplication::focusWidget(), frame().parameter_sheet().active_page())
+        << "a field of the page takes the focus";
+    press(Qt::Key_F6);
+    EXPECT_TRUE(in(frame().curve_sheet()));
+    EXPECT_EQ(frame().active_pane(), ActivePane::kCurves);
+    press(Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_TRUE(in(frame().parameter_sheet()));
+    press(Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_TRUE(in(frame().table_sheet()));
+
+    // Tab walks along a row of the summary and leaves it from the last column.
+    GridView* summary = frame().grid_view(TableKind::kSummary);
+    ASSERT_TRUE(frame().show_table(TableKind::kSummary));
+    press(Qt::Key_Down);
+    EXPECT_EQ(summary->table().current_cell(), (CellId{1, 0}));
+    for (int column = 1; column < summary->table().column_count(); ++column) {
+        press(Qt::Key_Tab);
+        EXPECT_EQ(summary->table().current_cell(), (CellId{1, column}));
+        EXPECT_TRUE(summary->hasFocus());
+    }
+    press(Qt::Key_Tab);
+    EXPECT_FALSE(summary->hasFocus());
+    EXPECT_EQ(summary->table().current_cell(), (CellId{1, summary->table().column_count() - 1}));
+    // Shift+Tab from the first column leaves it backwards.
+    summary->setFocus(Qt::OtherFocusReason);
+    press(Qt::Key_Home);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_FALSE(summary->hasFocus());
+}
+
+TEST_F(FrameNavigationTest, TheCurveReadoutFitsItsTextAndIsClearedWhenAnotherFileOpens) {
+    ASSERT_TRUE(frame().open_file(copy("demo.PTX")));
+    CurveView* view = frame().curve_view(CurveKind::kQs);
+    frame().show_curve(CurveKind::kQs);
+    view->grab();
+    const auto& qs = static_cast<const CQ_s&>(view->curve());
+    ASSERT_FALSE(qs.points().empty());
+    const QPoint at = view->to_pixel(qs.points().back().at);
+    send_mouse(view->viewport(), QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+    QLabel* readout = frame().value_pane();
+    const QString text = readout->text();
+    ASSERT_TRUE(text.contains(QStringLiteral("kN"))) << text.toStdString();
+    // The whole text is shown, however long.
+    for (const QString& shown : {text, QStringLiteral("100000kPa  -1234.56mm")}) {
+        readout->setText(shown);
+        EXPECT_TRUE(wait_until([&] {
+            return readout->contentsRect().width() >=
+                   readout->fontMetrics().horizontalAdvance(shown);
+        })) << shown.toStdString()
+            << " in " << readout->width() << " pixels";
+    }
+
+    readout->setText(text);
+    ASSERT_TRUE(frame().open_file(copy("plate.PTX")));
+    EXPECT_TRUE(readout->text().isEmpty()) << readout->text().toStdString();
 }
 
 TEST_F(FrameNavigationTest, TabCaptionsFollowTheKindOfTest) {

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QProcess>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <set>
@@ -14,6 +16,7 @@
 #include "app/frame/frame_commands.h"
 #include "app/frame/sheets_wnd.h"
 #include "app/frame/window_grab.h"
+#include "app/tables/grid_view.h"
 #include "doc/extended_display.h"
 #include "frame_test_support.h"
 
@@ -142,6 +145,35 @@ TEST_F(FrameWindowTest, PaneSizesAreKeptWithinTheFrame) {
     }
     EXPECT_EQ(CMainFrame::clamp_left_width(700, 1200), 700);
     EXPECT_EQ(CMainFrame::clamp_left_width(700, 700), 300);
+}
+
+TEST_F(FrameWindowTest, OnA1280By800ScreenEveryParameterFieldAndSummaryColumnIsWhole) {
+    // The whole screen, and the default window on its work area.
+    for (const QSize size : {QSize(1280, 800), QSize(1200, 760)}) {
+        make_frame(false, true, size);
+        ASSERT_TRUE(frame().open_file(copy("demo.PTX")));
+        QCoreApplication::processEvents();
+        GridView* summary = frame().grid_view(TableKind::kSummary);
+        summary->table().fill();
+        EXPECT_LE(summary->table().total_width(), summary->viewport()->width())
+            << "the summary's columns are cut at " << size.width() << " x " << size.height();
+        CSheetsWnd& pages = frame().parameter_sheet();
+        for (int i = 0; i < pages.page_count(); ++i) {
+            frame().show_parameter_page(i);
+            QCoreApplication::processEvents();
+            auto* page = qobject_cast<QScrollArea*>(pages.page(i));
+            ASSERT_NE(page, nullptr);
+            EXPECT_EQ(page->horizontalScrollBar()->maximum(), 0)
+                << pages.page_title(i).toStdString() << " is cut at the right";
+            EXPECT_EQ(page->verticalScrollBar()->maximum(), 0)
+                << pages.page_title(i).toStdString() << " is cut at the bottom";
+        }
+        // The curves keep a good share of the window.
+        EXPECT_GE(frame().left_pane_width(), size.width() / 3);
+        frame().show_parameter_page(0);
+        keep_picture(&frame(), "default_window_" + std::to_string(size.width()) + ".png");
+        frame_.reset();
+    }
 }
 
 TEST_F(FrameWindowTest, TheAboutBoxNamesTheProductAndItsVersion) {

@@ -72,6 +72,23 @@ TEST_F(ParamPagesTest, StandardPageShowsTheScheduleAndClearsTheUnitByte) {
     EXPECT_EQ(page.stability_minutes_box()->text(), text("60"));
 }
 
+TEST_F(ParamPagesTest, TheLargestLoadIsLabelledInTheUnitOfTheTest) {
+    open("demo.PTX");  // a pile test in kN
+    ASSERT_FALSE(doc_.record().test_params.in_kpa());
+    CShiYanView page(doc_);
+    EXPECT_EQ(label_text(page.max_load_label()), text("最大载荷值(kN)"));
+
+    open("plate.PTX");  // a plate test in kPa
+    ASSERT_TRUE(doc_.record().test_params.in_kpa());
+    EXPECT_EQ(label_text(page.max_load_label()), text("最大载荷值(kPa)"));
+
+    // Switching the unit (as the project page does: the unit, then the
+    // loads) relabels the page.
+    doc_.record().test_params.pressure_unit = 0;
+    ASSERT_TRUE(doc_.convert_load_unit(false));
+    EXPECT_EQ(label_text(page.max_load_label()), text("最大载荷值(kN)"));
+}
+
 TEST_F(ParamPagesTest, TheProjectPageWritesTheUnitBackBeforeASave) {
     open("plate.PTX");
     QWidget parent;

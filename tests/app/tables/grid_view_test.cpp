@@ -389,6 +389,36 @@ TEST_F(GridViewTest, KeysOnTablesWithoutBodyColumnsOrFixedColumnsStayInside) {
     EXPECT_FALSE(doc_.is_modified());
 }
 
+TEST_F(GridViewTest, AnEmptyTableShowsNothingButWhyItIsEmpty) {
+    // A test without unloading grades and without anchor channels.
+    CTestData& grades = doc_.record().grades;
+    grades.grades().resize(static_cast<std::size_t>(grades.loading_grade_count()));
+    for (ChannelRole& role : doc_.record().test_params.channel_role) {
+        if (role == ChannelRole::kAnchorPile) role = ChannelRole::kUnused;
+    }
+    struct Case {
+        TableKind kind;
+        const char* says;
+    };
+    for (const Case c : {Case{TableKind::kUnload, "本试验没有卸载数据"},
+                         Case{TableKind::kAnchor, "本试验没有锚桩测试通道"}}) {
+        GridWindow window(doc_, metrics_, c.kind, {500, 300});
+        const auto shown = window.paint();
+        const int header = window.table().header_height();
+        QStringList body;
+        for (const auto& run : shown->runs()) {
+            if (run.box().center().y() > header) body << run.text.trimmed();
+        }
+        // Below the header: the reason alone, no times or loads of nothing.
+        EXPECT_EQ(body, QStringList{QString::fromUtf8(c.says)}) << c.says;
+    }
+    // A table with rows says nothing of the kind.
+    GridWindow load(doc_, metrics_, TableKind::kLoad, {500, 300});
+    for (const auto& run : load.paint()->runs()) {
+        EXPECT_FALSE(run.text.contains(QStringLiteral("本试验没有"))) << run.text.toStdString();
+    }
+}
+
 TEST_F(GridViewTest, PressingARawRecordRowAppliesTheSnapshotOfItsReading) {
     GridWindow raw(doc_, metrics_, TableKind::kRaw, {900, 400});
     GridWindow load(doc_, metrics_, TableKind::kLoad);
