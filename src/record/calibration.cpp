@@ -115,6 +115,17 @@ CalibrationTable parse_calibration_table(ByteView bytes, CalibrationType type) {
     return table;
 }
 
+bool is_calibration_table(ByteView bytes) {
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (text.find('\0') != std::string_view::npos) return false;
+    std::string_view line;
+    if (!next_line(text, line)) return false;
+    // A spreadsheet may have quoted the title or added empty cells after it.
+    while (!line.empty() && (line.back() == ',' || line.back() == '"')) line.remove_suffix(1);
+    if (!line.empty() && line.front() == '"') line.remove_prefix(1);
+    return gbk_to_utf8(line) == kTitle;
+}
+
 Bytes serialize_calibration_table(const CalibrationTable& table) {
     std::string text = kTitle;
     const std::pair<const char*, const std::string*> params[] = {
