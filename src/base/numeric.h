@@ -1,11 +1,9 @@
 #pragma once
 // Rounding shared by every settlement the program shows or stores, and the
-// reading of a whole number given as text.
+// readers of numbers typed as text.
 
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
-#include <string>
+#include <string_view>
 
 namespace kvd {
 
@@ -19,15 +17,23 @@ inline double round2(double x) {
     return std::trunc(shifted) / 100.0 + 0.0;
 }
 
-// A whole number in decimal making up the whole text (as strtoll reads it:
-// leading blanks and a sign allowed, nothing after it); false for anything
-// else and for a number beyond long long.
-inline bool parse_whole_number(const std::string& text, long long& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtoll(text.c_str(), &end, 10);
-    return errno == 0 && end != text.c_str() && *end == '\0';
-}
+// The messages that refuse a typed text that is not a number (the texts the
+// platform's own number fields give).
+inline constexpr char kEnterNumberMessage[] = "请输入一个数字。";
+inline constexpr char kEnterIntegerMessage[] = "请输入一个整数。";
+
+// The program's two readers of typed numbers. Each takes the whole text:
+// blanks (spaces, tabs) around the number, nothing else besides it.
+
+// A whole number in decimal: an optional sign and digits. False for anything
+// else ("12.0", "1e3", "3-4", "") and for a number beyond long long.
+bool parse_whole_number(std::string_view text, long long& value);
+
+// A decimal number: an optional sign, digits with at most one point (at
+// least one digit in all) and an optional exponent ("e" or "E", an optional
+// sign, digits). False for anything else: "2.5..-", "2.5xyz", "--1", ".",
+// "inf", "nan", hexadecimal, "". A number too large for a double reads as
+// an infinity of its sign (a range check then refuses it), one too small as 0.
+bool parse_decimal_number(std::string_view text, double& value);
 
 }  // namespace kvd

@@ -10,6 +10,7 @@
 #include "analysis/bearing_analysis.h"
 #include "analysis/group_statistics.h"
 #include "base/format.h"
+#include "base/numeric.h"
 #include "cli/commands.h"
 #include "cli/console_user_interface.h"
 #include "cli/json_writer.h"
@@ -35,18 +36,16 @@ std::string parse_options(Args& args, Options& options) {
     options.group.small_cap = take_flag(args, "--small-cap");
     std::string value;
     if (take_option(args, "--modulus", value)) {
-        char* end = nullptr;
-        const double modulus = std::strtod(value.c_str(), &end);
-        if (end == value.c_str() || *end != '\0' || !(modulus > 0) || modulus > 1e6) {
+        double modulus = 0;
+        if (!parse_decimal_number(value, modulus) || !(modulus > 0) || modulus > 1e6) {
             return "--modulus 需要 0 到 1000000 之间的弹性模量 (MPa)";
         }
         options.analysis.elastic_modulus_mpa = modulus;
         options.analysis.modulus_given = true;
     }
     if (take_option(args, "--ratio", value)) {
-        char* end = nullptr;
-        const double ratio = std::strtod(value.c_str(), &end);
-        if (end == value.c_str() || *end != '\0' || ratio < kMinPlateRelativeSettlement - 1e-12 ||
+        double ratio = 0;
+        if (!parse_decimal_number(value, ratio) || ratio < kMinPlateRelativeSettlement - 1e-12 ||
             ratio > kMaxPlateRelativeSettlement + 1e-12) {
             return "--ratio 需要 0.010 到 0.015 之间的相对变形值";
         }

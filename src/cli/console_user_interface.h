@@ -1,7 +1,8 @@
 #pragma once
-// ConsoleUserInterface: the document's user interface for kvdtool. Every
-// message goes to standard error; questions get the answers the command was
-// given (by default "yes", so that the open checks let a file through).
+// ConsoleUserInterface: the document's user interface for kvdtool. Messages
+// go to standard error; questions are not asked: they get the answers the
+// command was given (by default "yes", so that the open checks let a file
+// through) and print nothing, as a command-line tool reports and does not ask.
 
 #include <cstdio>
 
@@ -13,7 +14,7 @@ class ConsoleUserInterface : public ScriptedUserInterface {
 public:
     MessageAnswer message_box(const std::string& text, const std::string& caption,
                               MessageButtons buttons, MessageIcon icon) override {
-        std::fprintf(stderr, "%s\n", text.c_str());
+        if (buttons == MessageButtons::kOk) std::fprintf(stderr, "%s\n", text.c_str());
         return ScriptedUserInterface::message_box(text, caption, buttons, icon);
     }
 };

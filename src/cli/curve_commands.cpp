@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "base/numeric.h"
 #include "cli/commands.h"
 #include "cli/console_user_interface.h"
 #include "curves/curve_export.h"
@@ -40,10 +41,7 @@ bool known_kind(const std::string& key) {
 
 // A finite number filling the whole text.
 bool parse_number(const std::string& text, double& value) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return end != nullptr && *end == '\0' && std::isfinite(value);
+    return parse_decimal_number(text, value) && std::isfinite(value);
 }
 
 // A text on one line: a newline becomes the two characters "\n".

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "base/file_io.h"
+#include "base/format.h"
 #include "cli/commands.h"
 #include "cli/console_user_interface.h"
 #include "cli/sample_maker.h"
@@ -32,13 +33,39 @@ bool parse_intervals(const std::string& text, IntervalTable& table) {
     return false;  // more than twelve entries
 }
 
-bool take_int_option(Args& args, const char* name, int& out, bool& bad) {
+// The whole number given with option `name`, within [low, high]. An empty
+// text when it is absent (out unchanged) or taken; else the message saying
+// which value is wrong and what it must be.
+std::string take_int_option(Args& args, const char* name, int low, int high, int& out) {
     std::string value;
-    if (!take_option(args, name, value)) return false;
+    if (!take_option(args, name, value)) return {};
     long long number = 0;
-    if (!parse_int(value, number) || number < INT32_MIN || number > INT32_MAX) bad = true;
-    else out = static_cast<int>(number);
-    return true;
+    if (!parse_int(value, number) || number < low || number > high) {
+        return strprintf("%s 需要 %d 到 %d 之间的整数: %s", name, low, high, value.c_str());
+    }
+    out = static_cast<int>(number);
+    return {};
+}
+
+// The interval list given with option `name`; the same contract as above.
+// Entries after the first must be positive: two readings of a grade may not
+// fall on the same minute.
+std::string take_intervals_option(Args& args, const char* name, IntervalTable& table) {
+    std::string value;
+    if (!take_option(args, name, value)) return {};
+    if (!parse_intervals(value, table)) {
+        return strprintf("%s 需要以逗号分隔的至多 %d 个整数: %s", name, kIntervalCount,
+                         value.c_str());
+    }
+    for (int i = 0; i < kIntervalCount; ++i) {
+        const int minutes = table[static_cast<std::size_t>(i)];
+        const int low = i == 0 ? 0 : 1;
+        if (minutes < low || minutes > kWizardIntervalMax) {
+            return strprintf("%s 的第 %d 项需要 %d 到 %d 之间的整数: %d", name, i + 1, low,
+                             kWizardIntervalMax, minutes);
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -60,30 +87,29 @@ int run_convert(const Args& arguments) {
 int run_new(const Args& arguments) {
     Args args = arguments;
     WizardInput input;
-    bool bad = false;
-    take_int_option(args, "--max-load", input.max_load, bad);
-    take_int_option(args, "--grades", input.grades, bad);
-    take_int_option(args, "--first", input.first_multiple, bad);
+    const std::string problems[] = {
+        take_int_option(args, "--max-load", kWizardMaxLoadMin, kWizardMaxLoadMax, input.max_load),
+        take_int_option(args, "--grades", kWizardGradesMin, kWizardGradesMax, input.grades),
+        take_int_option(args, "--first", kWizardMultipleMin, kWizardMultipleMax,
+                        input.first_multiple),
+        take_intervals_option(args, "--load-intervals", input.load_intervals),
+        take_intervals_option(args, "--unload-intervals", input.unload_intervals),
+    };
     if (take_flag(args, "--no-unload")) input.include_unloading = false;
-    std::string value;
-    if (take_option(args, "--load-intervals", value) && !parse_intervals(value, input.load_intervals)) {
-        bad = true;
-    }
-    if (take_option(args, "--unload-intervals", value) &&
-        !parse_intervals(value, input.unload_intervals)) {
-        bad = true;
-    }
     if (args.size() != 1) {
         return usage_error(
             "用法: kvdtool new OUT [--max-load P] [--grades G] [--first M] [--no-unload] "
             "[--load-intervals a,b,...] [--unload-intervals a,b,...]");
     }
+    for (const std::string& problem : problems) {
+        if (!problem.empty()) return usage_error(problem);
+    }
+    if (input.grades < input.first_multiple) {
+        return usage_error(
+            strprintf("--grades (%d) 不能小于 --first (%d)", input.grades, input.first_multiple));
+    }
     ConsoleUserInterface ui;
     CLbxDoc doc(ui);
-    if (bad) {
-        ui.show_error(std::string(kWizardInputError));
-        return 1;
-    }
     if (!doc.create_from_wizard(input) || !doc.save(args[0])) return 1;
     return 0;
 }
@@ -94,6 +120,17 @@ int run_calib(const Args& args) {
     table.type = calibration_type_of(args[0]);
     if (Status status = load_calibration_table(args[0], table); !status.ok()) {
         std::fprintf(stderr, "%s\n", status.message().c_str());
+        return 1;
+    }
+    // Any file reads as some table; only a calibration table is listed.
+    Bytes bytes;
+    if (Status status = read_whole_file(args[0], bytes); !status.ok()) {
+        std::fprintf(stderr, "%s\n", status.message().c_str());
+        return 1;
+    }
+    if (!is_calibration_table(bytes)) {
+        std::fprintf(stderr, "%s\n",
+                     strprintf(kMessageNotCalibrationTable, args[0].c_str()).c_str());
         return 1;
     }
     std::printf("number\tvalue\treading\n");

@@ -44,9 +44,15 @@ int run_info(const Args& args) {
         return 1;
     }
     const FileProbe probe = classify_file(bytes);
-    std::printf("class: %d\n", static_cast<int>(probe.file_class));
-    std::printf("kind: %d\n", static_cast<int>(probe.kind));
-    std::printf("version: %.4f\n", probe.version);
+    // A file of no known type has no class, kind or version to tell.
+    const bool known =
+        probe.file_class != FileClass::kForeign && probe.file_class != FileClass::kUnclassified;
+    if (known) {
+        std::printf("class: %d (%s)\n", static_cast<int>(probe.file_class),
+                    file_class_name(probe.file_class));
+        std::printf("kind: %d (%s)\n", static_cast<int>(probe.kind), file_kind_name(probe.kind));
+        std::printf("version: %.4f\n", probe.version);
+    }
     const bool openable = probe.file_class == FileClass::kOldFormat ||
                           probe.file_class == FileClass::kUnfinished ||
                           probe.file_class == FileClass::kReadable;

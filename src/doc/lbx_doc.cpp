@@ -225,7 +225,8 @@ bool CLbxDoc::restore_from_raw_data() {
     restore_from_raw(record_);
     refresh_derived();
     modified_ = true;
-    update_all_views(hint::kRefresh);
+    // As after opening the file: the pages show the restored parameters.
+    update_all_views(hint::kFileLoaded);
     return true;
 }
 

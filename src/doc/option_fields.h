@@ -8,8 +8,9 @@
 // spin steps by a tenth; character heights are typed and shown in whole
 // millimetres and their spin steps by a millimetre. A value out of range is
 // clamped into it, never refused: the field always holds something the
-// curves can draw.
+// curves can draw. A text that is not a number is refused.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,17 +35,12 @@ inline constexpr SizedRange kTitleHeightRange{3, 20, SizedUnit::kMillimetres};
 inline constexpr SizedRange kTickHeightRange{1, 10, SizedUnit::kMillimetres};
 inline constexpr SizedRange kMarkHeightRange{1, 10, SizedUnit::kMillimetres};
 
-// The number at the start of a text, as a C reader takes it: blanks, a sign,
-// digits with an optional fraction and exponent; 0 when the text does not
-// start with a number. Anything after the number is ignored ("2.6 mm" is 2.6).
-double leading_number(std::string_view text);
-// The whole number at the start of a text ("12.7 mm" is 12); 0 when none.
-// Values beyond int are held at its bounds.
-int leading_integer(std::string_view text);
-
-// The stored value (tenths of a millimetre) a typed text gives: widths and
-// the diameter to the nearest tenth, heights the whole millimetres; clamped.
-int sized_value_from_text(std::string_view text, const SizedRange& range);
+// The stored value (tenths of a millimetre) a typed text gives: one number,
+// with or without the " mm" the field shows after it; widths and the
+// diameter to the nearest tenth, heights the whole millimetres; clamped to
+// the range. Nothing for a text that is not one number: the field refuses it
+// with kEnterNumberMessage and keeps its value.
+std::optional<int> sized_value_from_text(std::string_view text, const SizedRange& range);
 // The text a stored value is shown as (" 2.6 mm", "  20 mm").
 std::string sized_text(int stored, const SizedRange& range);
 // The spin position of a stored value: tenths, or whole millimetres.

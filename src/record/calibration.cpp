@@ -6,6 +6,7 @@
 
 #include "base/file_io.h"
 #include "base/format.h"
+#include "base/numeric.h"
 #include "base/text_codec.h"
 
 namespace kvd {
@@ -49,20 +50,10 @@ void append_single_line(std::string& out, std::string_view text) {
     for (char c : text) out.push_back(c == '\n' || c == '\r' ? ' ' : c);
 }
 
-// A number typed by the user: surrounding blanks and a leading "+" allowed,
-// otherwise the whole text must be a finite decimal number. Independent of the
-// C locale, so a decimal comma locale cannot change what a table holds.
+// A number typed by the user: the program's decimal reader, finite only.
 std::optional<double> parse_number(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
     double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
+    if (!parse_decimal_number(text, value) || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
@@ -122,6 +113,17 @@ CalibrationTable parse_calibration_table(ByteView bytes, CalibrationType type) {
         }
     }
     return table;
+}
+
+bool is_calibration_table(ByteView bytes) {
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (text.find('\0') != std::string_view::npos) return false;
+    std::string_view line;
+    if (!next_line(text, line)) return false;
+    // A spreadsheet may have quoted the title or added empty cells after it.
+    while (!line.empty() && (line.back() == ',' || line.back() == '"')) line.remove_suffix(1);
+    if (!line.empty() && line.front() == '"') line.remove_prefix(1);
+    return gbk_to_utf8(line) == kTitle;
 }
 
 Bytes serialize_calibration_table(const CalibrationTable& table) {

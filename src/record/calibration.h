@@ -63,6 +63,12 @@ CalibrationType calibration_type_of(const std::filesystem::path& path);
 // the file), the quotes around each of the four parameter texts are removed.
 CalibrationTable parse_calibration_table(ByteView bytes, CalibrationType type);
 
+// Whether the bytes are a calibration table file: text without NUL bytes
+// whose first line is the title (both types carry it; a spreadsheet's quotes
+// or empty cells around it and a CR before the LF allowed).
+bool is_calibration_table(ByteView bytes);
+inline constexpr char kMessageNotCalibrationTable[] = "文件 %s 不是率定表文件，无法打开 ！";
+
 // The file image, byte-exact as laid out above. A line break inside a text
 // would split its line and shift every later one, so CR and LF in texts are
 // written as spaces.

@@ -62,4 +62,36 @@ const char* refusal_message(FileClass file_class) {
     }
 }
 
+const char* file_class_name(FileClass file_class) {
+    switch (file_class) {
+        case FileClass::kOldFormat:
+            return "老版本测试文件";
+        case FileClass::kNewerVersion:
+            return "高版本文件";
+        case FileClass::kForeign:
+            return "未知类型";
+        case FileClass::kUnfinished:
+            return "试验未结束";
+        case FileClass::kReadable:
+            return "可以打开";
+        default:
+            return "未知文件";
+    }
+}
+
+const char* file_kind_name(FileKind kind) {
+    switch (kind) {
+        case FileKind::kTestFile:
+            return "测试文件";
+        case FileKind::kAnalysis:
+            return "分析文件";
+        case FileKind::kAnalysisWithRaw:
+            return "分析文件(含原始数据)";
+        case FileKind::kOldTestFile:
+            return "老版本测试文件";
+        default:
+            return "无";
+    }
+}
+
 }  // namespace kvd

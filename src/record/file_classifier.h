@@ -29,6 +29,10 @@ FileProbe classify_file(ByteView bytes);
 // kReadable, kOldFormat and kUnfinished (which asks instead).
 const char* refusal_message(FileClass file_class);
 
+// What a classification and a file kind are, in words ("可以打开", "测试文件").
+const char* file_class_name(FileClass file_class);
+const char* file_kind_name(FileKind kind);
+
 inline constexpr char kMessageNewerVersion[] = "该文件为高版本所创建文件, 无法打开 ！";
 inline constexpr char kMessageUnknownType[] = "未知文件类型, 无法打开 ！";
 inline constexpr char kMessageCannotOpen[] = "无法打开该文件 ！";

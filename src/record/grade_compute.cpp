@@ -216,46 +216,24 @@ void build_grades_from_old_raw(TestRecord& record) {
 
 bool restore_from_raw(TestRecord& record) {
     if (record.raw_readings.empty()) return false;
-    const auto& raw = record.raw_readings;
-    record.grades.clear();
-    // Points are numbered by the position of their grade, so the numbers stay
-    // consecutive where the dropped reading ends a grade of its own.
-    int grade_load = 0;
-    bool before_unloading = true;
-    COneGradeData* current = nullptr;
-    for (std::size_t r = 0; r < raw.size(); ++r) {
-        bool last = r + 1 == raw.size();
-        if (raw[r].loading == kUnloading && before_unloading) {
-            // The first unloading reading repeats the top of the loading part;
-            // it is dropped and the unloading part starts with the next grade.
-            current = nullptr;
-            if (!last) grade_load = raw[r + 1].grade_load;
-            before_unloading = false;
-            continue;
-        }
-        if (!current) current = &record.grades.append_grade();
-        current->append(point_from_raw(raw[r], record.grades.grade_count() - 1, grade_load));
-        if (!last && raw[r + 1].grade != raw[r].grade) {
-            current = nullptr;
-            grade_load = raw[r + 1].grade_load;
-        }
-    }
+    // Everything that shapes the readings returns to what the file held when
+    // it was read: channel setup, averaged flags, intervals, test time, units
+    // and axes. The texts the user typed on the project page are kept. The
+    // header follows, so that the pages show and a save keeps the restored
+    // parameters.
+    TestParams params = record.params_as_read;
+    params.site_name = record.test_params.site_name;
+    params.pile_number = record.test_params.pile_number;
+    params.anchor_pile_number = record.test_params.anchor_pile_number;
+    record.test_params = std::move(params);
+    record.test_params.store_into(record.header);
 
-    // The parameters return to the tester's: derived from the header as read
-    // (so the texts, the test object and the units the pages show survive),
-    // then the tester's roles, intervals and time.
-    const InstrumentParams& tester = record.instrument_params;
-    TestParams& params = record.test_params;
-    params = TestParams::from_header(record.header);
-    if (tester.test_code == 1 || tester.test_code == 2) params.test_object = 1;
-    params.channel_role = tester.channel_role;
-    for (int j = 0; j < kChannelCount; ++j) {
-        params.averaged[j] = tester.channel_role[j] == ChannelRole::kTestPile ? 1 : 0;
-    }
-    params.load_intervals = tester.load_intervals;
-    params.unload_intervals = tester.unload_intervals;
-    params.test_time = tester.test_time;
-    recompute_minutes(record.grades, params);
+    // The grades are built exactly as opening the file builds them: every raw
+    // reading the tester sent is kept.
+    if (record.opened_kind == FileKind::kOldTestFile)
+        build_grades_from_old_raw(record);
+    else
+        build_grades_from_raw(record);
     return true;
 }
 

@@ -47,9 +47,10 @@ void build_grades_from_raw(TestRecord& record);
 // over the averaged flags alone.
 void build_grades_from_old_raw(TestRecord& record);
 
-// Rebuilds the grades from the raw readings, dropping the first unloading
-// reading, and resets the channel roles, averaged flags, interval tables and
-// test time to the tester's. False (and nothing changed) without raw readings.
+// Rebuilds the grades from the raw readings exactly as opening the file does
+// and returns the parameters (all but the typed texts) to those read with
+// them, in TestParams and the header alike. False (and nothing changed)
+// without raw readings.
 bool restore_from_raw(TestRecord& record);
 
 // Appends unloading grades built from the loading grades and the maximum

@@ -7,12 +7,10 @@
 namespace kvd {
 namespace {
 
-constexpr int kIntervalMax = 65535;  // the header keeps the tables as uint16
-
 bool intervals_valid(const IntervalTable& table) {
-    if (table[0] < 0 || table[0] > kIntervalMax) return false;
+    if (table[0] < 0 || table[0] > kWizardIntervalMax) return false;
     for (int i = 1; i < kIntervalCount; ++i) {
-        if (table[i] <= 0 || table[i] > kIntervalMax) return false;
+        if (table[i] <= 0 || table[i] > kWizardIntervalMax) return false;
     }
     return true;
 }

@@ -21,6 +21,8 @@ inline constexpr int kWizardGradesMin = 1;
 inline constexpr int kWizardGradesMax = 30;
 inline constexpr int kWizardMultipleMin = 1;
 inline constexpr int kWizardMultipleMax = 9;
+// Sampling intervals, minutes: the header keeps the tables as uint16.
+inline constexpr int kWizardIntervalMax = 65535;
 
 struct WizardInput {
     int max_load = 1000;                                       // 最大预估载荷, kN

@@ -13,6 +13,7 @@ TestRecord TestRecord::make_empty(std::int64_t now) {
 
 void TestRecord::rebuild_params() {
     test_params = TestParams::from_header(header);
+    params_as_read = test_params;
     instrument_params = InstrumentParams::from_header(header, raw_count(), mod_count());
 }
 
@@ -29,6 +30,7 @@ void TestRecord::rebuild_snapshots_from_header() {
 
 void TestRecord::clear_contents(std::int64_t now) {
     test_params = TestParams::defaults(now);
+    params_as_read = test_params;
     grades.clear();
     instrument_params = InstrumentParams{};
     std::vector<RawReading>().swap(raw_readings);

@@ -34,6 +34,9 @@ struct TestRecord {
     std::vector<ReadingParams> param_snapshots;
     CTestData grades;
     TestParams test_params;
+    // TestParams as derived from the header when the file was read: what
+    // restoring from the raw readings returns to.
+    TestParams params_as_read;
     InstrumentParams instrument_params;
     std::vector<RawReading> raw_readings;
     std::vector<RawReading> mod_blocks;
@@ -44,7 +47,8 @@ struct TestRecord {
     // A fresh record: header and TestParams defaults with the given time.
     static TestRecord make_empty(std::int64_t now);
 
-    // Rebuilds TestParams and InstrumentParams from the header, as every read does.
+    // Rebuilds TestParams (and params_as_read) and InstrumentParams from the
+    // header, as every read does.
     void rebuild_params();
     // Copies snapshot r into the header; false when r does not exist.
     bool apply_snapshot(int r);

@@ -32,6 +32,13 @@ bool command_enabled(int command_id, int menu_state, bool can_add_unloading) {
     }
 }
 
+int first_unplanned_interval(const IntervalTable& before, const IntervalTable& typed) {
+    for (std::size_t i = 1; i < typed.size(); ++i) {
+        if (typed[i] <= 0 && typed[i] != before[i]) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 namespace table_edit {
 namespace {
 
@@ -82,9 +89,17 @@ void store_intervals(TestRecord& record, const IntervalTable& load, const Interv
 }
 
 bool change_sampling_intervals(CLbxDoc& doc) {
-    IntervalTable load = doc.record().test_params.load_intervals;
-    IntervalTable unload = doc.record().test_params.unload_intervals;
+    const IntervalTable old_load = doc.record().test_params.load_intervals;
+    const IntervalTable old_unload = doc.record().test_params.unload_intervals;
+    IntervalTable load = old_load;
+    IntervalTable unload = old_unload;
     if (!doc.ui().ask_intervals(load, unload)) return false;
+    if (first_unplanned_interval(old_load, load) >= 0 ||
+        first_unplanned_interval(old_unload, unload) >= 0) {
+        doc.ui().beep();
+        doc.ui().show_error(kIntervalNotPositive);
+        return false;
+    }
     store_intervals(doc.record(), load, unload);
     finish(doc);
     return true;

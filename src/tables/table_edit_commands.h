@@ -71,6 +71,15 @@ inline constexpr char kMultiplyTitle[] = "乘上一个固定值";
 // Largest sampling interval, minutes: what the header's uint16 fields hold.
 inline constexpr int kMaxInterval = 65535;
 
+// Refusal of an interval after the first set to 0 or less: two readings of a
+// grade would fall on the same minute.
+inline constexpr char kIntervalNotPositive[] = "采样间隔时间必须大于0!";
+
+// The first entry after the first that `typed` sets to 0 or less while it
+// held another value in `before`; -1 when there is none. An entry that was
+// already 0 (a schedule without such readings) may stay so.
+int first_unplanned_interval(const IntervalTable& before, const IntervalTable& typed);
+
 namespace table_edit {
 
 // Sets both interval tables in TestParams and in the header (which the file
@@ -80,6 +89,8 @@ void store_intervals(TestRecord& record, const IntervalTable& load, const Interv
 
 // 32796: the interval dialog; OK stores both tables (each entry clamped to
 // 0 ... kMaxInterval, as the file keeps them) into TestParams and the header.
+// An entry newly set to 0 or less is refused with kIntervalNotPositive and
+// nothing changes.
 bool change_sampling_intervals(CLbxDoc& doc);
 // 32781: a grade of two copies of g's last reading right after g.
 bool insert_grade_after(CLbxDoc& doc, int grade);

@@ -35,12 +35,6 @@ inline constexpr char kTimeBetweenNeighbours[] =
 inline constexpr char kTimeAfterPrevious[] = "输入的数必须大于上一个时刻才有效!";
 inline constexpr char kIntervalTooLong[] = "采样间隔时间不能超过65535分钟!";
 
-// The number at the start of typed text, as the C library's decimal reader
-// takes it but independent of the locale: leading blanks and a sign, digits,
-// a point and an exponent; anything after the number is ignored. Text that
-// does not start with a number, and infinities or NaN, read as 0.
-double read_typed_decimal(std::string_view text);
-
 // A grade and one of its readings, as a printed body row stands for them.
 struct PrintedReading {
     int grade = 0;

@@ -3,8 +3,6 @@
 // planned time.
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -23,45 +21,7 @@ bool is_averaged(const TestParams& params, int channel) {
     return params.averaged[static_cast<std::size_t>(channel)] == 1;
 }
 
-// Whether a number that overflowed or underflowed a double was too small
-// (a negative exponent, or no exponent and nothing but zeros before the point).
-bool is_underflow(std::string_view number) {
-    const std::size_t e = number.find_first_of("eE");
-    if (e != std::string_view::npos) {
-        return e + 1 < number.size() && number[e + 1] == '-';
-    }
-    const std::string_view integer = number.substr(0, number.find('.'));
-    return integer.find_first_not_of('0') == std::string_view::npos;
-}
-
 }  // namespace
-
-double read_typed_decimal(std::string_view text) {
-    std::size_t i = text.find_first_not_of(" \t\r\n\f\v");
-    if (i == std::string_view::npos) return 0;
-    bool negative = false;
-    if (text[i] == '+' || text[i] == '-') {
-        negative = text[i] == '-';
-        ++i;
-    }
-    // Only digits or a point may follow: no second sign, no "inf" or "nan".
-    if (i >= text.size() ||
-        !(std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.')) {
-        return 0;
-    }
-    double value = 0;
-    const char* first = text.data() + i;
-    const auto [end, error] =
-        std::from_chars(first, text.data() + text.size(), value, std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
-        // Too large for a double: an infinity that the range checks refuse.
-        const std::string_view number(first, static_cast<std::size_t>(end - first));
-        value = is_underflow(number) ? 0.0 : std::numeric_limits<double>::infinity();
-    } else if (error != std::errc{}) {
-        return 0;
-    }
-    return negative ? -value : value;
-}
 
 bool CTestTable::refuse(const char* message) {
     doc().ui().beep();
@@ -71,7 +31,11 @@ bool CTestTable::refuse(const char* message) {
 
 bool CTestTable::end_edit(int row, int column, std::string_view text) {
     if (!can_edit(row, column)) return false;
-    const double value = round2(read_typed_decimal(text));
+    // A text that is not one number changes nothing: the cell shows its old
+    // value again.
+    double typed = 0;
+    if (!parse_decimal_number(text, typed)) return refuse(kEnterNumberMessage);
+    const double value = round2(typed);
     if (!displacement_ok(value)) return refuse(kValueOutOfRange);
     if (column == 0) return edit_time(row, value);
     const int grade = grade_of_column(column);

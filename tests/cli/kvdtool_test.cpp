@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "base/file_io.h"
 #include "cli/kvdtool_fixture.h"
@@ -20,16 +21,23 @@ namespace kvd {
 namespace {
 
 TEST_F(KvdtoolTest, InfoClassifiesAndRefusesWithTheProgramsMessages) {
+    // The codes, each with its name.
     ToolRun demo = run("info " + sample("demo.PTX"));
     EXPECT_EQ(demo.exit_code, 0);
-    EXPECT_EQ(demo.out.rfind("class: 5\nkind: 1\nversion: 2013.1016\n", 0), 0u) << demo.out;
+    EXPECT_EQ(demo.out.rfind("class: 5 (可以打开)\nkind: 1 (测试文件)\nversion: 2013.1016\n", 0),
+              0u)
+        << demo.out;
     EXPECT_NE(demo.out.find("site: 某某花园二期 3#楼\n"), std::string::npos);
+    EXPECT_EQ(demo.err, "");
 
+    // An unfinished test is reported, not asked about.
     ToolRun unfinished = run("info " + sample("unfinished.PTX"));
     EXPECT_EQ(unfinished.exit_code, 0);
-    EXPECT_EQ(unfinished.out.rfind("class: 3\n", 0), 0u);
+    EXPECT_EQ(unfinished.out.rfind("class: 3 (试验未结束)\n", 0), 0u);
+    EXPECT_NE(unfinished.out.find("\nunfinished: 1\n"), std::string::npos);
+    EXPECT_EQ(unfinished.err, "");
 
-    // A newer version: class 1, the message on stderr, exit 1.
+    // A newer version: its class, kind and version, the message on stderr, exit 1.
     Bytes bytes;
     ASSERT_TRUE(read_whole_file(sample("demo.PTX"), bytes).ok());
     const double newer = 2013.1017;
@@ -37,14 +45,24 @@ TEST_F(KvdtoolTest, InfoClassifiesAndRefusesWithTheProgramsMessages) {
     ASSERT_TRUE(replace_file_atomically(temp("newer.PTX"), bytes).ok());
     ToolRun refused = run("info " + temp("newer.PTX"));
     EXPECT_EQ(refused.exit_code, 1);
-    EXPECT_EQ(refused.out.rfind("class: 1\n", 0), 0u);
+    EXPECT_EQ(refused.out.rfind("class: 1 (高版本文件)\nkind: 1 (测试文件)\n", 0), 0u);
     EXPECT_EQ(refused.err, "该文件为高版本所创建文件, 无法打开 ！\n");
 
+    // A file of no known type: the message alone.
     ASSERT_TRUE(replace_file_atomically(temp("text.txt"), Bytes{'a', 'b'}).ok());
     ToolRun foreign = run("info " + temp("text.txt"));
     EXPECT_EQ(foreign.exit_code, 1);
-    EXPECT_EQ(foreign.out.rfind("class: -1\n", 0), 0u);
+    EXPECT_EQ(foreign.out, "");
     EXPECT_EQ(foreign.err, "未知文件类型, 无法打开 ！\n");
+}
+
+TEST_F(KvdtoolTest, ReadingCommandsOnAnUnfinishedTestAskNothing) {
+    for (const char* command : {"totals", "grades", "readings", "raw"}) {
+        ToolRun unfinished = run(std::string(command) + " " + sample("unfinished.PTX"));
+        EXPECT_EQ(unfinished.exit_code, 0) << command;
+        EXPECT_EQ(unfinished.err, "") << command;
+        EXPECT_FALSE(unfinished.out.empty()) << command;
+    }
 }
 
 TEST_F(KvdtoolTest, TablesHaveOneHeaderLineAndFixedFormats) {
@@ -80,7 +98,8 @@ TEST_F(KvdtoolTest, ConvertAndNewFollowTheDocumentRules) {
     ToolRun convert = run("convert " + temp("demo.PTX") + " " + temp("demo.PTX"));
     EXPECT_EQ(convert.exit_code, 0);
     EXPECT_TRUE(fs::exists(temp("demo.KVD")));
-    EXPECT_NE(run("info " + temp("demo.KVD")).out.find("\nkind: 3\n"), std::string::npos);
+    EXPECT_NE(run("info " + temp("demo.KVD")).out.find("\nkind: 3 (分析文件(含原始数据))\n"),
+              std::string::npos);
 
     ToolRun wizard = run("new " + temp("n.KVD") + " --max-load 1000 --grades 10 --first 2");
     EXPECT_EQ(wizard.exit_code, 0) << wizard.err;
@@ -88,10 +107,22 @@ TEST_F(KvdtoolTest, ConvertAndNewFollowTheDocumentRules) {
     EXPECT_NE(loads.out.find("\n1\t1\t200\t2\t"), std::string::npos) << loads.out;
     EXPECT_NE(loads.out.find("\n14\t0\t0\t2\t"), std::string::npos);
 
-    ToolRun invalid = run("new " + temp("bad.KVD") + " --load-intervals 0,5,0");
-    EXPECT_EQ(invalid.exit_code, 1);
-    EXPECT_EQ(invalid.err, "对不起! 部分参数输入错误, 无法建立新文件!\n");
-    EXPECT_FALSE(fs::exists(temp("bad.KVD")));
+    // A wrong value is named, with what it must be; no file is made.
+    const std::pair<const char*, const char*> wrong[] = {
+        {"--grades 0", "--grades 需要 1 到 30 之间的整数: 0\n"},
+        {"--grades x", "--grades 需要 1 到 30 之间的整数: x\n"},
+        {"--max-load 0", "--max-load 需要 1 到 100000 之间的整数: 0\n"},
+        {"--first 10", "--first 需要 1 到 9 之间的整数: 10\n"},
+        {"--grades 3 --first 4", "--grades (3) 不能小于 --first (4)\n"},
+        {"--load-intervals 0,5,0", "--load-intervals 的第 3 项需要 1 到 65535 之间的整数: 0\n"},
+        {"--unload-intervals 0,a", "--unload-intervals 需要以逗号分隔的至多 12 个整数: 0,a\n"},
+    };
+    for (const auto& [options, message] : wrong) {
+        ToolRun invalid = run("new " + temp("bad.KVD") + " " + options);
+        EXPECT_EQ(invalid.exit_code, 2) << options;
+        EXPECT_EQ(invalid.err, message) << options;
+        EXPECT_FALSE(fs::exists(temp("bad.KVD"))) << options;
+    }
 }
 
 TEST_F(KvdtoolTest, CalibrationRowsArePrinted) {
@@ -103,6 +134,19 @@ TEST_F(KvdtoolTest, CalibrationRowsArePrinted) {
     ToolRun calib = run("calib " + temp("A1.wld"));
     EXPECT_EQ(calib.exit_code, 0);
     EXPECT_EQ(calib.out, "number\tvalue\treading\n1\t0.00\t100\n2\t5.00\t205\n");
+
+    ToolRun committed = run("calib " + sample("QJ-01.qld"));
+    EXPECT_EQ(committed.exit_code, 0);
+    EXPECT_EQ(committed.out.rfind("number\tvalue\treading\n1\t0.00\t0.0\n", 0), 0u);
+
+    // A file that is not a calibration table is refused, and nothing listed.
+    ASSERT_TRUE(replace_file_atomically(temp("notes.wld"), Bytes{'a', ',', 'b', '\n'}).ok());
+    for (const std::string& path : {sample("demo.PTX"), temp("notes.wld")}) {
+        ToolRun refused = run("calib " + path);
+        EXPECT_EQ(refused.exit_code, 1) << path;
+        EXPECT_EQ(refused.out, "") << path;
+        EXPECT_EQ(refused.err, "文件 " + path + " 不是率定表文件，无法打开 ！\n");
+    }
 }
 
 TEST_F(KvdtoolTest, TablesPagesAndPrintedPages) {

@@ -57,18 +57,22 @@ TEST_F(DocTest, RestoreFromRawDataWarnsThenRebuilds) {
     EXPECT_EQ(doc_.marks().size(), 1u);
 
     doc_.set_modified(false);
+    view_.hints.clear();
     EXPECT_TRUE(doc_.restore_from_raw_data());
-    // The first unloading reading (raw 6) is dropped: grades 0 and 1 with three
-    // readings each, then the unloading grade with raw 7 alone.
+    // Every raw reading is back: grades 0 and 1 with three readings each, then
+    // the unloading grade with raws 6 and 7.
     const CTestData& grades = doc_.record().grades;
     ASSERT_EQ(grades.grade_count(), 3);
-    EXPECT_EQ(grades.reading_count(2), 1);
-    EXPECT_EQ(grades.get_reading(2, 0)->grade, 2);
+    EXPECT_EQ(grades.reading_count(2), 2);
+    EXPECT_EQ(grades.get_reading(2, 1)->grade, 2);
     EXPECT_TRUE(doc_.marks().empty());
     EXPECT_TRUE(doc_.is_modified());
-    // The project texts survive; the channel setup is the tester's.
+    // The project texts survive; the channel setup is the file's, and the
+    // pages are told to show it as after opening.
     EXPECT_EQ(doc_.record().test_params.site_name, "测试");
-    EXPECT_EQ(doc_.record().test_params.averaged[2], 0);
+    EXPECT_EQ(doc_.record().test_params.averaged[2], 1);
+    EXPECT_EQ(doc_.record().test_params.channel_role[2], ChannelRole::kAnchorPile);
+    EXPECT_EQ(view_.hints, std::vector<int>{hint::kFileLoaded});
 
     // Saved at once, with no window in between: the file holds the averages
     // of the restored readings, not zeros.

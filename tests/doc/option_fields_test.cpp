@@ -1,52 +1,36 @@
 // The sized fields of the curve style pages: typed texts to stored tenths,
-// the shown texts, clamping and the spin steps.
+// texts that are not numbers, the shown texts, clamping and the spin steps.
 
 #include "doc/option_fields.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
-
 namespace kvd::testing {
 namespace {
 
-TEST(OptionFieldsTest, TheNumberAtTheStartOfATextIsReadAsACReaderDoes) {
-    EXPECT_DOUBLE_EQ(leading_number("2.56"), 2.56);
-    EXPECT_DOUBLE_EQ(leading_number("  2.6 mm"), 2.6);  // the field's own text read back
-    EXPECT_DOUBLE_EQ(leading_number("-1.5x"), -1.5);
-    EXPECT_DOUBLE_EQ(leading_number("+.5"), 0.5);
-    EXPECT_DOUBLE_EQ(leading_number("3."), 3.0);
-    EXPECT_DOUBLE_EQ(leading_number("1e1 mm"), 10.0);
-    EXPECT_DOUBLE_EQ(leading_number("2e"), 2.0);  // an exponent without digits is not one
-    EXPECT_DOUBLE_EQ(leading_number("2e+"), 2.0);
-    EXPECT_DOUBLE_EQ(leading_number("mm 2"), 0.0);  // nothing at the start
-    EXPECT_DOUBLE_EQ(leading_number(""), 0.0);
-    EXPECT_DOUBLE_EQ(leading_number("."), 0.0);
-    EXPECT_DOUBLE_EQ(leading_number("-"), 0.0);
-    EXPECT_DOUBLE_EQ(leading_number("nan"), 0.0);
-    EXPECT_DOUBLE_EQ(leading_number("inf"), 0.0);
-    // Beyond a double: very large, or next to nothing.
-    EXPECT_GT(leading_number("1e999"), 1e300);
-    EXPECT_LT(leading_number("-1e999"), -1e300);
-    EXPECT_DOUBLE_EQ(leading_number("1e-999"), 0.0);
-
-    EXPECT_EQ(leading_integer("  12.7 mm"), 12);
-    EXPECT_EQ(leading_integer("-3"), -3);
-    EXPECT_EQ(leading_integer("x3"), 0);
-    EXPECT_EQ(leading_integer("99999999999999999999999"), INT_MAX);
-    EXPECT_EQ(leading_integer("-99999999999"), INT_MIN);
+TEST(OptionFieldsTest, ATextThatIsNotOneNumberGivesNoValue) {
+    for (const char* text : {"", " ", "mm", "2.5..-", "2.5x", "-1.5x", "mm 2", ".", "-", "nan",
+                             "inf", "2e", "1,5", "2.6 mm mm", "2 cm"}) {
+        EXPECT_FALSE(sized_value_from_text(text, kLineWidthRange)) << text;
+        EXPECT_FALSE(sized_value_from_text(text, kTitleHeightRange)) << text;
+    }
+    // The field's own texts, with or without the unit, are numbers.
+    EXPECT_EQ(sized_value_from_text("  2.6 mm", kLineWidthRange), 26);
+    EXPECT_EQ(sized_value_from_text("2.6mm", kLineWidthRange), 26);
+    EXPECT_EQ(sized_value_from_text("+.5 ", kLineWidthRange), 5);
+    EXPECT_EQ(sized_value_from_text("  12 mm", kTitleHeightRange), 120);
 }
 
 TEST(OptionFieldsTest, WidthsAreTypedInMillimetresAndStoredInTenthsWithinTheirRange) {
     EXPECT_EQ(sized_value_from_text("2.56", kLineWidthRange), 26);
     EXPECT_EQ(sized_text(26, kLineWidthRange), " 2.6 mm");
     EXPECT_EQ(sized_value_from_text("0", kLineWidthRange), 1);  // at least a tenth
-    EXPECT_EQ(sized_value_from_text("", kLineWidthRange), 1);
     EXPECT_EQ(sized_value_from_text("0.14", kLineWidthRange), 1);
     EXPECT_EQ(sized_value_from_text("0.15", kLineWidthRange), 2);  // to the nearest tenth
     EXPECT_EQ(sized_value_from_text("2", kLineWidthRange), 20);
     EXPECT_EQ(sized_value_from_text("5.1", kLineWidthRange), 50);  // 5 mm at most
     EXPECT_EQ(sized_value_from_text("1e30", kLineWidthRange), 50);
+    EXPECT_EQ(sized_value_from_text("-1e400", kLineWidthRange), 1);
     EXPECT_EQ(sized_value_from_text("-4", kLineWidthRange), 1);
     EXPECT_EQ(sized_text(1, kLineWidthRange), " 0.1 mm");
     EXPECT_EQ(sized_text(50, kLineWidthRange), " 5.0 mm");

@@ -136,98 +136,124 @@ RawReading raw_at(int grade, int loading, int grade_load, double channel = 0) {
     return raw;
 }
 
-// A test file record whose tester parameters differ from the current ones.
-TestRecord restorable(std::vector<RawReading> raw) {
+// A test file record as read: header channels 1 and 3 on the test pile and
+// averaged, channel 2 on an anchor pile; intervals 0, 7, ... and 0, 9, ...
+TestRecord as_read(std::vector<RawReading> raw) {
     TestRecord record = TestRecord::make_empty(100);
-    std::strcpy(record.header.site_name, "Site A");
-    record.header.test_object = 1;
+    TestHeader& h = record.header;
+    std::strcpy(h.site_name, "Site A");
+    h.test_object = 1;
+    h.test_time = 12345;
+    const int in_use[] = {1, 1, 1, 0};
+    const int test_pile[] = {1, 0, 1, 0};
+    for (int j = 0; j < 4; ++j) {
+        h.in_use[j] = static_cast<std::uint8_t>(in_use[j]);
+        h.test_pile[j] = static_cast<std::uint8_t>(test_pile[j]);
+        h.averaged[j] = static_cast<std::uint8_t>(test_pile[j]);
+    }
+    for (int i = 0; i < kIntervalCount; ++i) {
+        h.load_intervals[i] = i == 0 ? 0 : 7;
+        h.unload_intervals[i] = i == 0 ? 0 : 9;
+    }
     record.raw_readings = std::move(raw);
+    record.opened_kind = FileKind::kTestFile;
     record.rebuild_params();
-    InstrumentParams& tester = record.instrument_params;
-    tester.load_intervals = {0, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7};
-    tester.unload_intervals = {0, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
-    tester.channel_role.fill(ChannelRole::kUnused);
-    tester.channel_role[0] = ChannelRole::kTestPile;
-    tester.channel_role[1] = ChannelRole::kAnchorPile;
-    tester.channel_role[2] = ChannelRole::kTestPile;
-    tester.test_time = 12345;
+    build_grades_from_raw(record);
+    return record;
+}
+
+// The same record after edits of its texts, channels, intervals, unit and grades.
+TestRecord restorable(std::vector<RawReading> raw) {
+    TestRecord record = as_read(std::move(raw));
+    // The edits: texts, channels, intervals, unit, and a grade of its own.
+    record.test_params.site_name = "Site B";
     record.test_params.averaged.fill(1);
+    record.test_params.channel_role.fill(ChannelRole::kTestPile);
+    record.test_params.load_intervals[1] = 50;
+    record.test_params.pressure_unit = 1;
+    record.test_params.store_into(record.header);
+    record.grades.clear();
     record.grades.append_grade().append(make_point(0, 1, 999));
     return record;
 }
 
-TEST(RestoreFromRaw, DropsTheFirstUnloadingReadingAndNumbersGradesInOrder) {
+TEST(RestoreFromRaw, KeepsEveryReadingTheTesterSent) {
     TestRecord record = restorable(
         {raw_at(1, 1, 0, 1), raw_at(1, 1, 0, 2), raw_at(2, 1, 100, 3), raw_at(2, 1, 100, 4),
-         raw_at(3, 1, 200, 5), raw_at(3, 0, 200, 6),  // first unloading reading: dropped
+         raw_at(3, 1, 200, 5), raw_at(3, 0, 200, 6),  // the first unloading reading
          raw_at(4, 0, 150, 7), raw_at(4, 0, 150, 8), raw_at(5, 0, 0, 9)});
     ASSERT_TRUE(restore_from_raw(record));
     const CTestData& grades = record.grades;
     ASSERT_EQ(grades.grade_count(), 5);
-    const int sizes[] = {2, 2, 1, 2, 1};
+    const int sizes[] = {2, 2, 2, 2, 1};
     const int loads[] = {0, 100, 200, 150, 0};
-    // A grade starts with the previous grade's last channels, so a one-reading
-    // grade passes them on.
-    const double first_channel[] = {1, 2, 4, 4, 8};
+    // A grade starts with the previous grade's last channels.
+    const double first_channel[] = {1, 2, 4, 6, 8};
     for (int g = 0; g < 5; ++g) {
         ASSERT_EQ(grades.reading_count(g), sizes[g]) << g;
         EXPECT_EQ(grades.first_load(g), loads[g]) << g;
         EXPECT_EQ(grades.get_reading(g, 0)->channel[0], first_channel[g]) << g;
-        for (int i = 0; i < sizes[g]; ++i) {
-            const SamplePoint p = *grades.get_reading(g, i);
-            EXPECT_EQ(p.grade, g);
-            EXPECT_EQ(p.settlement, 0);  // the views recompute it
-        }
+        for (int i = 0; i < sizes[g]; ++i) EXPECT_EQ(grades.get_reading(g, i)->grade, g);
     }
-    EXPECT_EQ(grades.loading_grade_count(), 3);
-    // The tester's intervals give the minutes.
+    // The unloading reading stays in the grade it was taken in.
+    EXPECT_EQ(grades.get_reading(2, 1)->loading, kUnloading);
+    EXPECT_EQ(grades.get_reading(2, 1)->channel[0], 6);
+    // The file's intervals give the minutes.
     EXPECT_EQ(grades.get_reading(1, 1)->minutes, 7);
     EXPECT_EQ(grades.get_reading(3, 1)->minutes, 9);
+}
 
+TEST(RestoreFromRaw, ParametersReturnToTheFileButTheTextsStay) {
+    TestRecord record = restorable({raw_at(1, 1, 0, 1), raw_at(2, 1, 100, 3)});
+    ASSERT_TRUE(restore_from_raw(record));
     const TestParams& p = record.test_params;
-    EXPECT_EQ(p.site_name, "Site A");
-    EXPECT_EQ(p.test_object, 1);  // the tester's code 4 leaves the header's object
+    EXPECT_EQ(p.site_name, "Site B");
+    EXPECT_EQ(p.test_object, 1);
+    EXPECT_EQ(p.pressure_unit, 0);
+    EXPECT_EQ(p.channel_role[0], ChannelRole::kTestPile);
     EXPECT_EQ(p.channel_role[1], ChannelRole::kAnchorPile);
+    EXPECT_EQ(p.channel_role[3], ChannelRole::kUnused);
     const std::int32_t averaged[] = {1, 0, 1, 0};
     for (int j = 0; j < 4; ++j)
         EXPECT_EQ(p.averaged[static_cast<std::size_t>(j)], averaged[j]) << j;
     EXPECT_EQ(p.load_intervals[1], 7);
     EXPECT_EQ(p.unload_intervals[1], 9);
     EXPECT_EQ(p.test_time, 12345);
+    // The header says the same, so that a save keeps it.
+    const TestParams stored = TestParams::from_header(record.header);
+    EXPECT_EQ(stored.site_name, "Site B");
+    EXPECT_EQ(stored.load_intervals, p.load_intervals);
+    EXPECT_EQ(stored.channel_role, p.channel_role);
+    EXPECT_EQ(stored.averaged, p.averaged);
+    EXPECT_EQ(stored.pressure_unit, 0);
 }
 
-TEST(RestoreFromRaw, TesterFoundationCodesMakeAFoundationTest) {
-    for (int code : {1, 2, 4, 0}) {
-        TestRecord record = restorable({raw_at(1, 1, 0), raw_at(2, 1, 100)});
-        record.header.test_object = 0;
-        record.instrument_params.test_code = code;
+TEST(RestoreFromRaw, EqualsTheGradesOfOpeningTheFile) {
+    const std::vector<std::vector<RawReading>> cases = {
+        {raw_at(1, 1, 0, 1), raw_at(1, 1, 0, 2), raw_at(2, 1, 100, 3), raw_at(2, 0, 100, 4),
+         raw_at(3, 0, 0, 5)},
+        {raw_at(1, 0, 50), raw_at(1, 0, 60), raw_at(2, 0, 70)},   // unloading from the start
+        {raw_at(1, 1, 0), raw_at(2, 1, 100), raw_at(2, 0, 100)},  // ends unloading
+        {raw_at(1, 1, 0)},
+    };
+    for (std::size_t c = 0; c < cases.size(); ++c) {
+        SCOPED_TRACE(c);
+        TestRecord record = restorable(cases[c]);
+        const TestRecord opened = as_read(cases[c]);
         ASSERT_TRUE(restore_from_raw(record));
-        EXPECT_EQ(record.test_params.test_object, code == 1 || code == 2 ? 1 : 0) << code;
+        ASSERT_EQ(record.grades.grade_count(), opened.grades.grade_count());
+        for (int g = 0; g < opened.grades.grade_count(); ++g) {
+            ASSERT_EQ(record.grades.reading_count(g), opened.grades.reading_count(g));
+            for (int i = 0; i < opened.grades.reading_count(g); ++i) {
+                const SamplePoint a = *record.grades.get_reading(g, i);
+                const SamplePoint b = *opened.grades.get_reading(g, i);
+                EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << g << " " << i;
+            }
+        }
     }
-}
-
-TEST(RestoreFromRaw, UnloadingReadingAtEitherEnd) {
-    {
-        // The very first reading is the dropped one: the next one opens grade 0
-        // with its own nominal load.
-        TestRecord record = restorable({raw_at(1, 0, 50), raw_at(1, 0, 60), raw_at(2, 0, 70)});
-        ASSERT_TRUE(restore_from_raw(record));
-        ASSERT_EQ(record.grades.grade_count(), 2);
-        EXPECT_EQ(record.grades.get_reading(0, 0)->grade, 0);
-        EXPECT_EQ(record.grades.first_load(0), 60);
-        EXPECT_EQ(record.grades.first_load(1), 70);
-    }
-    {
-        TestRecord record = restorable({raw_at(1, 1, 0), raw_at(2, 1, 100), raw_at(2, 0, 100)});
-        ASSERT_TRUE(restore_from_raw(record));
-        ASSERT_EQ(record.grades.grade_count(), 2);
-        EXPECT_EQ(record.grades.total_readings(), 2);
-    }
-    {
-        TestRecord record = restorable({});
-        EXPECT_FALSE(restore_from_raw(record));
-        EXPECT_EQ(record.grades.grade_count(), 1);
-    }
+    TestRecord empty = restorable({});
+    EXPECT_FALSE(restore_from_raw(empty));
+    EXPECT_EQ(empty.grades.grade_count(), 1);
 }
 
 // L loading grades of two readings; grade i has load 100 i, first minutes i

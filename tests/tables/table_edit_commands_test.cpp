@@ -311,10 +311,27 @@ TEST_F(TableCommandTest, ChangeIntervalsStoresBothTablesOnOk) {
 
     IntervalTable load = {0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 70000};
     IntervalTable unload = {0, -5, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10};
+    // An interval after the first set to 0 or less would put two readings on
+    // one minute: refused, nothing changed.
+    for (int wrong : {-5, 0}) {
+        unload[1] = wrong;
+        ui_.queue_intervals(load, unload);
+        EXPECT_FALSE(load_.run_command(kCommandChangeIntervals)) << wrong;
+        expect_message(kIntervalNotPositive, "错误", MessageButtons::kOk, MessageIcon::kError);
+        expect_unchanged_and_unmodified();
+        clear_logs();
+    }
+    EXPECT_EQ(first_unplanned_interval(load, load), -1);  // a 0 kept as it was is no change
+    IntervalTable zero_first = load;
+    zero_first[0] = 0;
+    EXPECT_EQ(first_unplanned_interval(load, zero_first), -1);  // the first may be 0
+    zero_first[7] = -1;
+    EXPECT_EQ(first_unplanned_interval(load, zero_first), 7);
+
+    unload[1] = 10;
     ui_.queue_intervals(load, unload);
     EXPECT_TRUE(load_.run_command(kCommandChangeIntervals));
     load[11] = 65535;  // what the file can keep
-    unload[1] = 0;
     EXPECT_EQ(params().load_intervals, load);
     EXPECT_EQ(params().unload_intervals, unload);
     for (int i = 0; i < 12; ++i) {
@@ -322,11 +339,11 @@ TEST_F(TableCommandTest, ChangeIntervalsStoresBothTablesOnOk) {
         EXPECT_EQ(doc_.record().header.unload_intervals[i], unload[static_cast<std::size_t>(i)]);
     }
     EXPECT_EQ(reading(1, 2).minutes, 6);  // renumbered
-    EXPECT_EQ(reading(3, 1).minutes, 0);
+    EXPECT_EQ(reading(3, 1).minutes, 10);
     EXPECT_TRUE(doc_.is_modified());
     EXPECT_EQ(log_.hints, std::vector<int>{hint::kRefresh});
     unload_.fill();
-    EXPECT_EQ(unload_.cell_text(3, 0), "10");
+    EXPECT_EQ(unload_.cell_text(3, 0), "20");
 }
 
 }  // namespace

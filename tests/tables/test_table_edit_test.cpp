@@ -50,6 +50,36 @@ TEST_F(DetailEditTest, TypedReadingMovesTheAveragedChannels) {
     EXPECT_DOUBLE_EQ(reading(1, 0).settlement, 2.35);
 }
 
+TEST_F(DetailEditTest, TextThatIsNotOneNumberIsRefusedAndTheOldValueKept) {
+    const CTestData before = doc_.record().grades;
+    const IntervalTable intervals = doc_.record().test_params.load_intervals;
+    // Row 0 is the load, rows 1 ... n the readings, the row below them an
+    // appended reading, column 0 the planned times.
+    const std::pair<int, int> cells[] = {{0, 2}, {2, 2}, {4, 2}, {2, 0}};
+    for (const char* typed :
+         {"2.5..-", "2.5xyz", "abc", "3-4", "1.2.3", "--1", "1e", "", " ", "inf", "2,5"}) {
+        for (const auto& [row, column] : cells) {
+            SCOPED_TRACE(std::string(typed) + " at " + std::to_string(row) + "," +
+                         std::to_string(column));
+            EXPECT_FALSE(load_.end_edit(row, column, typed));
+            expect_refused("请输入一个数字。");
+        }
+    }
+    const CTestData& after = doc_.record().grades;
+    ASSERT_EQ(after.total_readings(), before.total_readings());
+    for (int g = 0; g < before.grade_count(); ++g) {
+        for (int i = 0; i < before.reading_count(g); ++i) {
+            EXPECT_EQ(after.get_reading(g, i)->load, before.get_reading(g, i)->load);
+            EXPECT_EQ(after.get_reading(g, i)->channel[0], before.get_reading(g, i)->channel[0]);
+        }
+    }
+    EXPECT_EQ(doc_.record().test_params.load_intervals, intervals);
+
+    // Blanks around one number are no fault.
+    ASSERT_TRUE(load_.end_edit(2, 2, " 1.5 "));
+    EXPECT_DOUBLE_EQ(reading(1, 1).settlement, 1.5);
+}
+
 TEST_F(DetailEditTest, TypedReadingIsStoredExactlyWhateverTheUnroundedAverage) {
     // Averages that sit right on a rounding half: the typed value, not one
     // a hundredth off, is what the table then shows.
@@ -63,13 +93,6 @@ TEST_F(DetailEditTest, TypedReadingIsStoredExactlyWhateverTheUnroundedAverage) {
             EXPECT_DOUBLE_EQ(reading(1, 1).settlement, std::stod(typed)) << offset << " " << typed;
         }
     }
-}
-
-TEST_F(DetailEditTest, TextThatIsNotANumberReadsAsZero) {
-    ASSERT_TRUE(unload_.end_edit(2, 1, "abc"));
-    EXPECT_DOUBLE_EQ(reading(3, 1).settlement, 0.0);
-    ASSERT_TRUE(unload_.end_edit(2, 2, "  -1.256mm"));
-    EXPECT_DOUBLE_EQ(reading(4, 1).settlement, -1.26);
 }
 
 TEST_F(DetailEditTest, UnchangedTextChangesNothing) {
@@ -114,9 +137,10 @@ TEST_F(DetailEditTest, TypingBelowTheLastReadingAppendsReadingsAtThePlannedTimes
     clear_logs();
     doc_.set_modified(false);
 
-    // Typing 0 (or nothing) below the readings appends nothing.
+    // Typing 0 below the readings appends nothing; nothing typed is no number.
     EXPECT_TRUE(load_.end_edit(9, 2, "0"));
-    EXPECT_TRUE(load_.end_edit(9, 2, ""));
+    EXPECT_FALSE(load_.end_edit(9, 2, ""));
+    expect_refused("请输入一个数字。");
     EXPECT_EQ(readings(1), 6);
     EXPECT_FALSE(doc_.is_modified());
     EXPECT_TRUE(log_.hints.empty());

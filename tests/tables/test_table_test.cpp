@@ -1,6 +1,5 @@
 // The load and unload detail tables on screen: fill texts and colours, the
-// corner captions, which cells may be edited, the redraw ranges, and the
-// reading of typed numbers.
+// corner captions, which cells may be edited and the redraw ranges.
 
 #include "tables/test_table.h"
 
@@ -12,25 +11,6 @@
 
 namespace kvd::testing {
 namespace {
-
-TEST(ReadTypedDecimal, ReadsTheLeadingNumberAndZeroForTheRest) {
-    EXPECT_DOUBLE_EQ(read_typed_decimal("1.5"), 1.5);
-    EXPECT_DOUBLE_EQ(read_typed_decimal("  -2.25"), -2.25);
-    EXPECT_DOUBLE_EQ(read_typed_decimal("+.5"), 0.5);
-    EXPECT_DOUBLE_EQ(read_typed_decimal("5."), 5.0);
-    EXPECT_DOUBLE_EQ(read_typed_decimal("2.5xyz"), 2.5);
-    EXPECT_DOUBLE_EQ(read_typed_decimal("3-4"), 3.0);
-    EXPECT_DOUBLE_EQ(read_typed_decimal("1e2"), 100.0);
-    EXPECT_DOUBLE_EQ(read_typed_decimal("1e"), 1.0);
-    for (const char* text : {"", "abc", "-", ".", "--5", "-+5", "inf", "nan", "x1"}) {
-        EXPECT_EQ(read_typed_decimal(text), 0.0) << text;
-    }
-    // Beyond a double: too small reads as 0, too large as an infinity that
-    // the range checks refuse.
-    EXPECT_EQ(read_typed_decimal("1e-400"), 0.0);
-    EXPECT_TRUE(std::isinf(read_typed_decimal("-1e400")));
-    EXPECT_LT(read_typed_decimal("-1e400"), 0);
-}
 
 TEST_F(DetailTableTest, LoadTableFillsTimesLoadsReadingsAndColours) {
     load_.fill();

@@ -60,7 +60,7 @@ CCoordDialog::CCoordDialog(const AxesDialogState& initial, AxesValidator validat
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const int row = static_cast<int>(i);
         auto* label = new QLabel(QString::fromUtf8(captions[i]), this);
-        fields_[i] = make_number_field(this, i == 0, 12);
+        fields_[i] = make_number_field(this, 12);
         fields_[i]->setText(texts[i]);
         accepted_texts_[i] = texts[i];
         fields_[i]->installEventFilter(this);
@@ -96,6 +96,20 @@ bool CCoordDialog::check_field(AxesField which) {
     const std::size_t i = index(which);
     QLineEdit* field = fields_[i];
     if (checking_ || field->text() == accepted_texts_[i]) return true;
+    // A text that is not one number is refused before the axes rules see it;
+    // the field gets back the value it held.
+    const bool integer = i == 0;
+    const bool number = integer ? parse_integer(field->text()).has_value()
+                                : parse_number(field->text()).has_value();
+    if (!number) {
+        checking_ = true;
+        refuse_field(field,
+                     QString::fromUtf8(integer ? kEnterIntegerMessage : kEnterNumberMessage));
+        checking_ = false;
+        field->setText(accepted_texts_[i]);
+        field->selectAll();
+        return false;
+    }
     FieldVerdict verdict = FieldVerdict::kAccept;
     if (validate_) {
         checking_ = true;

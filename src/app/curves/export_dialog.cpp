@@ -54,7 +54,7 @@ CExportDialog::CExportDialog(const ExportOptions& initial, QWidget* parent)
 
     auto* ratio_row = new QHBoxLayout;
     auto* caption = new QLabel(QStringLiteral("图形长宽比"), this);
-    ratio_ = make_number_field(this, true, 6);
+    ratio_ = make_number_field(this, 6);
     ratio_->setText(QString::number(initial.ratio_percent));
     ratio_->installEventFilter(this);
     caption->setBuddy(ratio_);

@@ -51,9 +51,9 @@ CMarkedDialog::CMarkedDialog(const MarkDialogState& initial, MarkCalculator calc
 
     auto* values = new QGroupBox(QStringLiteral("标记值"), this);
     auto* grid = new QGridLayout(values);
-    load_ = make_number_field(values, true, 12);
-    settlement_ = make_number_field(values, false, 12);
-    ratio_ = make_number_field(values, false, 12);
+    load_ = make_number_field(values, 12);
+    settlement_ = make_number_field(values, 12);
+    ratio_ = make_number_field(values, 12);
     const char* captions[] = {"标记荷载值", "标记位移值", "标记 位移 / 荷载 值"};
     const QString units[] = {QString::fromStdString(initial.load_unit), QStringLiteral("mm"),
                              QString()};

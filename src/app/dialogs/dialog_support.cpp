@@ -3,13 +3,10 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDoubleValidator>
 #include <QFileDialog>
 #include <QFontMetrics>
-#include <QIntValidator>
 #include <QLayout>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <cmath>
@@ -144,17 +141,32 @@ void refuse_field(QLineEdit* field, const QString& message) {
 }
 
 std::optional<double> parse_number(const QString& text) {
-    bool ok = false;
-    // QString::toDouble reads the C locale's form and takes no group separators.
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value)) return std::nullopt;
+    double value = 0;
+    if (!parse_decimal_number(text.toStdString(), value) || !std::isfinite(value)) {
+        return std::nullopt;
+    }
     return value;
 }
 
 std::optional<int> parse_integer(const QString& text) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    if (!ok) return std::nullopt;
+    long long value = 0;
+    if (!parse_whole_number(text.toStdString(), value) || value < std::numeric_limits<int>::min() ||
+        value > std::numeric_limits<int>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+std::optional<int> read_whole_number_field(QLineEdit* field, int low, int high) {
+    const std::optional<int> value = parse_integer(field->text());
+    if (!value) {
+        refuse_field(field, QString::fromUtf8(kEnterIntegerMessage));
+        return std::nullopt;
+    }
+    if (*value < low || *value > high) {
+        refuse_field(field, QString::fromUtf8(kIntegerRangeMessage).arg(low).arg(high));
+        return std::nullopt;
+    }
     return value;
 }
 
@@ -170,18 +182,8 @@ QString number_text(double value, int decimals) {
     return QString::number(value, 'g', std::numeric_limits<double>::max_digits10 - 2);
 }
 
-QLineEdit* make_number_field(QWidget* parent, bool integer, int chars) {
+QLineEdit* make_number_field(QWidget* parent, int chars) {
     auto* field = new QLineEdit(parent);
-    if (integer) {
-        auto* validator = new QIntValidator(field);
-        validator->setLocale(QLocale::c());
-        field->setValidator(validator);
-    } else {
-        auto* validator = new QDoubleValidator(field);
-        validator->setLocale(QLocale::c());
-        validator->setNotation(QDoubleValidator::StandardNotation);
-        field->setValidator(validator);
-    }
     const QFontMetrics metrics(field->font());
     field->setMinimumWidth(metrics.horizontalAdvance(QString(chars, QLatin1Char('0'))) + 12);
     return field;

@@ -6,8 +6,10 @@
 // separator, whatever the locale, as the test files and the tables show them.
 
 #include <QString>
+#include <limits>
 #include <optional>
 
+#include "base/numeric.h"
 #include "doc/user_interface.h"
 
 class QDialog;
@@ -18,10 +20,9 @@ class QWidget;
 
 namespace kvd {
 
-// The platform's messages for a field that does not hold what it must.
-inline constexpr char kEnterNumberMessage[] = "请输入一个数字。";
-inline constexpr char kEnterIntegerMessage[] = "请输入一个整数。";
-// %1 and %2 are the bounds.
+// The platform's messages for a field that does not hold what it must (with
+// kEnterNumberMessage and kEnterIntegerMessage of base/numeric.h); %1 and %2
+// are the bounds.
 inline constexpr char kIntegerRangeMessage[] = "请输入一个介于 %1 和 %2 之间的整数。";
 inline constexpr char kNumberRangeMessage[] = "请输入一个介于 %1 和 %2 之间的数字。";
 
@@ -41,19 +42,28 @@ void set_file_dialog_texts(QFileDialog* dialog);
 // exclamation icon), then the field gets the focus with its text selected.
 void refuse_field(QLineEdit* field, const QString& message);
 
-// The number a field holds: blanks around it allowed, nothing else. Not
-// finite counts as not a number.
+// The number a field holds, read by the program's one decimal reader
+// (parse_decimal_number): blanks around it allowed, nothing else. Not finite
+// counts as not a number.
 std::optional<double> parse_number(const QString& text);
-// A whole number within int; "12.0" and "1e3" are not whole-number texts.
+// A whole number within int, read by parse_whole_number; "12.0" and "1e3" are
+// not whole-number texts.
 std::optional<int> parse_integer(const QString& text);
+
+// The whole number a field holds within [low, high]; otherwise the field is
+// refused (kEnterIntegerMessage or kIntegerRangeMessage) and nothing is returned.
+std::optional<int> read_whole_number_field(QLineEdit* field,
+                                           int low = std::numeric_limits<int>::min(),
+                                           int high = std::numeric_limits<int>::max());
 
 // A double as a field shows it: `decimals` after the point, or the shortest
 // text that reads back as the same value when decimals < 0 (no "-0").
 QString number_text(double value, int decimals = -1);
 
-// A single-line field for numbers: the C locale's validator (digits, sign,
-// point; integers only when asked), wide enough for `chars` characters.
-QLineEdit* make_number_field(QWidget* parent, bool integer, int chars = 10);
+// A single-line field for numbers, wide enough for `chars` characters. It
+// takes whatever is typed: the dialog refuses a text that is not a number
+// (or not a whole one) with its message when the field is checked.
+QLineEdit* make_number_field(QWidget* parent, int chars = 10);
 
 // The OK / Cancel row of a dialog: OK is the default button (Enter), Escape
 // cancels. OK calls `dialog`'s accept(), which the dialog may override to

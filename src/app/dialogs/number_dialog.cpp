@@ -40,7 +40,7 @@ NumberDialog::NumberDialog(const NumberDialogRequest& request, QWidget* parent)
         layout->addWidget(new QLabel(QString::fromStdString(text), this));
     }
 
-    field_ = make_number_field(this, request.integer, 14);
+    field_ = make_number_field(this, 14);
     if (request.integer && std::isfinite(request.initial) && std::abs(request.initial) < 2e9) {
         field_->setText(QString::number(static_cast<long long>(std::llround(request.initial))));
     } else {

@@ -7,7 +7,8 @@
 // SizedField binds a SpinField to one sized value of the curve style (a
 // width, the diameter or a character height): typing stores the clamped
 // value at once, leaving the field (or Enter) shows it in the display
-// format, and a step moves it within its range.
+// format (after refusing, with the program's message, a text that is not a
+// number), and a step moves it within its range.
 
 #include <QAbstractSpinBox>
 #include <QLineEdit>
@@ -61,12 +62,16 @@ signals:
     void changed();
 
 private:
+    void leave();
     void show_value();
     void sync_steps();
 
     SpinField* field_;
     int* target_;
     SizedRange range_;
+    bool editing_ = false;       // typed into since last shown
+    int value_before_edit_ = 0;  // the stored value when the typing began
+    bool refusing_ = false;
 };
 
 }  // namespace kvd

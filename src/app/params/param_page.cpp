@@ -5,25 +5,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <charconv>
 
 #include "doc/lbx_doc.h"
 
 namespace kvd {
 namespace {
-
-// What a number box lets through while typing: the sign, digits and (for
-// reals) one point. Ranges are the block's checks, told when the box is left.
-const QRegularExpression& integer_pattern() {
-    static const QRegularExpression pattern(QStringLiteral("-?[0-9]*"));
-    return pattern;
-}
-
-const QRegularExpression& real_pattern() {
-    static const QRegularExpression pattern(QStringLiteral("-?[0-9]*\\.?[0-9]*"));
-    return pattern;
-}
 
 template <typename T>
 QString shortest_text(T value) {
@@ -96,11 +83,9 @@ void ParamPage::on_update(int hint) {
 }
 
 QLineEdit* ParamPage::add_box(BoxKind kind, int max_chars, BoxAccept accept, BoxShow show) {
+    // A number box takes whatever is typed: a text that is not a number is
+    // refused with its message when the box is left.
     auto* edit = new QLineEdit(form_);
-    if (kind != BoxKind::kText) {
-        edit->setValidator(new QRegularExpressionValidator(
-            kind == BoxKind::kInteger ? integer_pattern() : real_pattern(), edit));
-    }
     const QFontMetrics metrics(edit->font());
     const auto width_of = [&metrics](int chars) {
         return metrics.horizontalAdvance(QString(chars, QLatin1Char('0'))) + 12;

@@ -133,13 +133,9 @@ public:
         return page_.add_box(
             ParamPage::BoxKind::kInteger, max_chars,
             [this, ref](const QString& text) -> ParamPage::BoxVerdict {
-                bool ok = false;
-                const long long value = text.trimmed().toLongLong(&ok);
-                if (!ok || value < std::numeric_limits<int>::min() ||
-                    value > std::numeric_limits<int>::max()) {
-                    return {kEnterIntegerMessage, false};
-                }
-                return take(ref, static_cast<int>(value));
+                const std::optional<int> value = parse_integer(text);
+                if (!value) return {kEnterIntegerMessage, false};
+                return take(ref, *value);
             },
             [this, ref] { return QString::number(ref(shown_)); });
     }
@@ -149,10 +145,9 @@ public:
         return page_.add_box(
             ParamPage::BoxKind::kReal, max_chars,
             [this, ref](const QString& text) -> ParamPage::BoxVerdict {
-                bool ok = false;
-                const double value = text.trimmed().toDouble(&ok);
-                if (!ok || !std::isfinite(value)) return {kEnterNumberMessage, false};
-                return take(ref, value);
+                const std::optional<double> value = parse_number(text);
+                if (!value) return {kEnterNumberMessage, false};
+                return take(ref, *value);
             },
             [this, ref, format] { return format(ref(shown_)); });
     }

@@ -183,9 +183,45 @@ void CShiYanView::show_fields() {
     show_boxes();
 }
 
+namespace {
+
+IntervalTable intervals_of(const std::uint16_t (&stored)[kIntervalCount]) {
+    IntervalTable table{};
+    std::copy(std::begin(stored), std::end(stored), table.begin());
+    return table;
+}
+
+}  // namespace
+
+void CShiYanView::note_record_intervals() {
+    const TestHeader& header = doc().record().header;
+    record_load_intervals_ = intervals_of(header.load_intervals);
+    record_unload_intervals_ = intervals_of(header.unload_intervals);
+}
+
+void CShiYanView::other_hint(int hint) {
+    (void)hint;
+    // The project page may have switched the unit or the test object.
+    show_load_unit();
+    const TestHeader& header = doc().record().header;
+    const IntervalTable load = intervals_of(header.load_intervals);
+    const IntervalTable unload = intervals_of(header.unload_intervals);
+    if (load == record_load_intervals_ && unload == record_unload_intervals_) return;
+    // Changed by a command since the page last saw them: the later change
+    // wins. The other boxes keep what is being typed into them.
+    shown_.load_intervals = load;
+    shown_.unload_intervals = unload;
+    note_record_intervals();
+    for (std::size_t i = 0; i < load.size(); ++i) {
+        load_intervals_[i]->setText(QString::number(load[i]));
+        unload_intervals_[i]->setText(QString::number(unload[i]));
+    }
+}
+
 void CShiYanView::load_page() {
     TestHeader& header = doc().record().header;
     shown_.load_from(header);
+    note_record_intervals();
     // The project page writes the unit it shows back at the next store.
     header.pressure_unit = 0;
     show_load_unit();
@@ -197,13 +233,9 @@ void CShiYanView::show_load_unit() {
     max_load_label_->setText(utf8(kvd::max_load_label(doc().record().test_params.in_kpa())));
 }
 
-void CShiYanView::other_hint(int) {
-    // The project page may have switched the unit or the test object.
-    show_load_unit();
-}
-
 void CShiYanView::store_page() {
     shown_.store_into(doc().record().header);
+    note_record_intervals();
 }
 
 }  // namespace kvd

@@ -49,6 +49,9 @@ public:
 protected:
     void load_page() override;
     void store_page() override;
+    // The interval tables are also changed from the detail tables; the page
+    // takes such a change at once, so that its next store does not write
+    // back the intervals it showed before.
     void other_hint(int hint) override;
 
 private:
@@ -59,6 +62,12 @@ private:
                        QLabel** caption_out = nullptr);
     void fill_standard_list();
     void show_fields();
+    // Remembers the record's interval tables as the page last saw them.
+    void note_record_intervals();
+
+    // The header's interval tables when the page last loaded or stored.
+    IntervalTable record_load_intervals_{};
+    IntervalTable record_unload_intervals_{};
 
     StandardPageFields shown_;
     FieldBinder<StandardPageFields> binder_;

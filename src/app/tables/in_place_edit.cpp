@@ -1,8 +1,6 @@
 #include "app/tables/in_place_edit.h"
 
-#include <QClipboard>
 #include <QFocusEvent>
-#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QStyle>
@@ -47,7 +45,7 @@ CInPlaceEdit::CInPlaceEdit(QWidget* parent, const QRect& cell, int right_limit, 
     setFont(font);
     setFrame(true);
     setTextMargins(0, 0, 0, 0);
-    // Paste goes through insert_filtered; other ways in are closed.
+    // Paste goes through the keyboard; other ways in are closed.
     setContextMenuPolicy(Qt::NoContextMenu);
     setDragEnabled(false);
     setAcceptDrops(false);
@@ -55,11 +53,6 @@ CInPlaceEdit::CInPlaceEdit(QWidget* parent, const QRect& cell, int right_limit, 
     setText(text);
     open_with(start);
     fit_to_text();
-}
-
-bool CInPlaceEdit::accepts(QChar c) {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') ||
-           c == QLatin1Char('.');
 }
 
 void CInPlaceEdit::open_with(const EditStart& start) {
@@ -75,15 +68,7 @@ void CInPlaceEdit::open_with(const EditStart& start) {
     }
     selectAll();
     if (start.key == Qt::Key_Space || is_navigation_key(start.key)) return;
-    if (start.text.size() == 1 && accepts(start.text.front())) insert(start.text);
-}
-
-void CInPlaceEdit::insert_filtered(const QString& text) {
-    QString kept;
-    for (QChar c : text) {
-        if (accepts(c)) kept.append(c);
-    }
-    if (!kept.isEmpty()) insert(kept);
+    if (start.text.size() == 1) insert(start.text);
 }
 
 void CInPlaceEdit::end(int key) {
@@ -125,21 +110,8 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event) {
         default:
             break;
     }
-    if (event->matches(QKeySequence::Paste)) {
-        insert_filtered(QGuiApplication::clipboard()->text());
-        fit_to_text();
-        return;
-    }
-    const QString typed = event->text();
-    if (!typed.isEmpty() && typed.front().isPrint()) {
-        // A character: only those a number needs get in.
-        if (std::all_of(typed.begin(), typed.end(), [](QChar c) { return accepts(c); })) {
-            QLineEdit::keyPressEvent(event);
-            fit_to_text();
-        }
-        event->accept();
-        return;
-    }
+    // Every character gets in, so that what was typed is what the table
+    // refuses when it is not a number.
     QLineEdit::keyPressEvent(event);
     fit_to_text();
 }
@@ -155,17 +127,7 @@ void CInPlaceEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void CInPlaceEdit::inputMethodEvent(QInputMethodEvent* event) {
-    QString kept;
-    for (QChar c : event->commitString()) {
-        if (accepts(c)) kept.append(c);
-    }
-    if (kept == event->commitString()) {
-        QLineEdit::inputMethodEvent(event);
-    } else {
-        QInputMethodEvent filtered(event->preeditString(), event->attributes());
-        filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
-        QLineEdit::inputMethodEvent(&filtered);
-    }
+    QLineEdit::inputMethodEvent(event);
     fit_to_text();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // CInPlaceEdit: the bordered one-line box a grid lays over a cell while the
-// cell is edited. It holds the cell's text in the grid's font and accepts
-// only what a number needs (digits, "-", "." and Backspace); it widens to its
-// text as it grows, never past the grid's right edge. Escape restores the
+// cell is edited. It holds the cell's text in the grid's font and takes
+// whatever is typed (the table refuses a text that is not a number, with its
+// message); it widens to its text as it grows, never past the grid's right
+// edge. Escape restores the
 // text it opened with; Tab, Enter, losing the focus and (when the edit was
 // started from the keyboard, or with Ctrl held) Page Up/Down and the arrows
 // end it. On ending it hides, reports the text and the ending key once, and
@@ -42,9 +43,6 @@ public:
     // closing the box). Only the first call counts.
     void end(int key);
 
-    // The characters the box takes.
-    static bool accepts(QChar c);
-
 signals:
     // The edit ended with this text (the original one after Escape) and the
     // key that ended it (0 for focus loss).
@@ -59,7 +57,6 @@ protected:
 
 private:
     void open_with(const EditStart& start);
-    void insert_filtered(const QString& text);
     // Widens the box to its text plus 5 pixels, up to right_limit_.
     void fit_to_text();
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/dialog_support.h"
+#include "tables/table_edit_commands.h"
 
 namespace kvd {
 
@@ -25,6 +26,8 @@ void add_row(QDialog* dialog, QGridLayout* grid, int row, const IntervalTable& v
     }
 }
 
+// Fields already checked by accept(); a field that no longer holds a whole
+// number would read as 0.
 IntervalTable read_row(const std::array<QLineEdit*, kIntervalCount>& fields) {
     IntervalTable values{};
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -33,11 +36,24 @@ IntervalTable read_row(const std::array<QLineEdit*, kIntervalCount>& fields) {
     return values;
 }
 
+// Every field of the row a whole number of minutes, and none newly set to 0.
+bool row_acceptable(const std::array<QLineEdit*, kIntervalCount>& fields,
+                    const IntervalTable& initial) {
+    for (QLineEdit* field : fields) {
+        if (!read_whole_number_field(field, 0, kMaxInterval)) return false;
+    }
+    const int unplanned = first_unplanned_interval(initial, read_row(fields));
+    if (unplanned < 0) return true;
+    refuse_field(fields[static_cast<std::size_t>(unplanned)],
+                 QString::fromUtf8(kIntervalNotPositive));
+    return false;
+}
+
 }  // namespace
 
 IntervalDialog::IntervalDialog(const IntervalTable& load, const IntervalTable& unload,
                                QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), initial_load_(load), initial_unload_(unload) {
     setWindowTitle(QStringLiteral("修改采样间隔时间"));
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
@@ -54,6 +70,12 @@ IntervalDialog::IntervalDialog(const IntervalTable& load, const IntervalTable& u
     layout->addWidget(make_ok_cancel(this));
     fix_dialog_size(this);
     load_fields_[0]->setFocus(Qt::OtherFocusReason);
+}
+
+void IntervalDialog::accept() {
+    if (!row_acceptable(load_fields_, initial_load_)) return;
+    if (!row_acceptable(unload_fields_, initial_unload_)) return;
+    QDialog::accept();
 }
 
 IntervalTable IntervalDialog::load_intervals() const {

@@ -16,28 +16,10 @@
 namespace kvd {
 namespace {
 
-constexpr int kNoLimitLow = std::numeric_limits<int>::min();
-constexpr int kNoLimitHigh = std::numeric_limits<int>::max();
-
-// The whole number a field holds within [low, high]; otherwise the field is
-// refused with the platform's message and nothing is returned.
-std::optional<int> whole_number(QLineEdit* field, int low = kNoLimitLow, int high = kNoLimitHigh) {
-    const std::optional<int> value = parse_integer(field->text());
-    if (!value) {
-        refuse_field(field, QString::fromUtf8(kEnterIntegerMessage));
-        return std::nullopt;
-    }
-    if (*value < low || *value > high) {
-        refuse_field(field, QString::fromUtf8(kIntegerRangeMessage).arg(low).arg(high));
-        return std::nullopt;
-    }
-    return value;
-}
-
 QLineEdit* add_field(QDialog* dialog, QGridLayout* grid, int row, const char* caption, int value,
                      const char* unit = nullptr) {
     grid->addWidget(new QLabel(QString::fromUtf8(caption), dialog), row, 0);
-    QLineEdit* field = make_number_field(dialog, true, 8);
+    QLineEdit* field = make_number_field(dialog, 8);
     field->setText(QString::number(value));
     grid->addWidget(field, row, 1);
     if (unit) grid->addWidget(new QLabel(QString::fromUtf8(unit), dialog), row, 2);
@@ -48,7 +30,7 @@ void add_interval_row(QDialog* dialog, QGridLayout* grid, int row, const Interva
                       std::array<QLineEdit*, kIntervalCount>& fields) {
     const int width = QFontMetrics(dialog->font()).horizontalAdvance(QStringLiteral("00000")) + 10;
     for (int i = 0; i < kIntervalCount; ++i) {
-        QLineEdit* field = make_number_field(dialog, true, 5);
+        QLineEdit* field = make_number_field(dialog, 5);
         field->setText(QString::number(values[static_cast<std::size_t>(i)]));
         field->setFixedWidth(width);
         field->setAlignment(Qt::AlignRight);
@@ -62,7 +44,7 @@ void add_interval_row(QDialog* dialog, QGridLayout* grid, int row, const Interva
 std::optional<IntervalTable> read_intervals(const std::array<QLineEdit*, kIntervalCount>& fields) {
     IntervalTable table{};
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::optional<int> value = whole_number(fields[i]);
+        const std::optional<int> value = read_whole_number_field(fields[i]);
         if (!value) return std::nullopt;
         table[i] = *value;
     }
@@ -109,12 +91,13 @@ CNewFileWizard::CNewFileWizard(UserInterface& ui, QWidget* parent, const WizardI
 void CNewFileWizard::accept() {
     WizardInput typed;
     const std::optional<int> max_load =
-        whole_number(max_load_, kWizardMaxLoadMin, kWizardMaxLoadMax);
+        read_whole_number_field(max_load_, kWizardMaxLoadMin, kWizardMaxLoadMax);
     if (!max_load) return;
-    const std::optional<int> grades = whole_number(grades_, kWizardGradesMin, kWizardGradesMax);
+    const std::optional<int> grades =
+        read_whole_number_field(grades_, kWizardGradesMin, kWizardGradesMax);
     if (!grades) return;
     const std::optional<int> multiple =
-        whole_number(multiple_, kWizardMultipleMin, kWizardMultipleMax);
+        read_whole_number_field(multiple_, kWizardMultipleMin, kWizardMultipleMax);
     if (!multiple) return;
     const std::optional<IntervalTable> load = read_intervals(load_fields_);
     if (!load) return;

@@ -72,7 +72,7 @@ void CUploadDlg::build() {
     auto* grid = new QGridLayout;
     int row = 0;
 
-    port_ = make_number_field(this, true, 8);
+    port_ = make_number_field(this, 8);
     port_->setText(QString::number(stored.port));
     grid->addWidget(new QLabel(QStringLiteral("服务器端口号："), this), row, 0);
     grid->addWidget(port_, row++, 1, Qt::AlignLeft);

@@ -156,11 +156,16 @@ TEST_F(DialogTest, IntegerNumberDialogRefusesTextAndOutOfRangeValues) {
         expect_labels_fit(d);
         keep_picture(d, "dialog_change_load.png");
 
-        type(d->field(), QStringLiteral("abc"));  // letters do not get in
-        EXPECT_EQ(d->field()->text(), QString());
-        answer_box(seen_);
-        press_enter(d->field());
-        EXPECT_TRUE(d->isVisible());
+        // Letters get in, and are refused with the message, as is a
+        // malformed number.
+        for (const char* wrong : {"abc", "2.5..-"}) {
+            type(d->field(), QString::fromLatin1(wrong));
+            EXPECT_EQ(d->field()->text(), QString::fromLatin1(wrong));
+            answer_box(seen_);
+            press_enter(d->field());
+            EXPECT_TRUE(d->isVisible()) << wrong;
+            EXPECT_EQ(d->field()->selectedText(), QString::fromLatin1(wrong));
+        }
 
         for (const char* wrong : {"0", "100001", "-5"}) {
             type(d->field(), QString::fromLatin1(wrong));
@@ -176,9 +181,10 @@ TEST_F(DialogTest, IntegerNumberDialogRefusesTextAndOutOfRangeValues) {
     const std::optional<double> load = ui_.ask_number(change_load_request(1500, false));
     ASSERT_TRUE(ran);
     EXPECT_EQ(load, 2500.0);
-    ASSERT_EQ(seen_.size(), 4u);
+    ASSERT_EQ(seen_.size(), 5u);
     EXPECT_EQ(seen_[0].text, QStringLiteral("请输入一个整数。"));
-    for (std::size_t i = 1; i < 4; ++i) {
+    EXPECT_EQ(seen_[1].text, QStringLiteral("请输入一个整数。"));
+    for (std::size_t i = 2; i < 5; ++i) {
         EXPECT_EQ(seen_[i].text, QStringLiteral("请输入一个介于 1 和 100000 之间的整数。"));
         EXPECT_EQ(seen_[i].title, QStringLiteral("ROzadazoza"));
         EXPECT_EQ(seen_[i].icon, QMessageBox::Warning);
@@ -224,10 +230,13 @@ TEST_F(DialogTest, DecimalNumberDialogRefusesWhatIsNotANumberAndCancels) {
     EXPECT_EQ(ui_.ask_number(move_to_request(12.5)), 12.5);
 }
 
-TEST_F(DialogTest, IntervalDialogShowsBothTablesAndReadsNonNumbersAsZero) {
+TEST_F(DialogTest, IntervalDialogRefusesWhatIsNotAnIntervalAndKeepsTheField) {
     IntervalTable load = kDefaultLoadIntervals;
     IntervalTable unload = kDefaultUnloadIntervals;
-    when_modal<IntervalDialog>([](IntervalDialog* d) {
+    unload[3] = 0;  // a schedule entry that is 0 already may stay so
+    bool ran = false;
+    when_modal<IntervalDialog>([&](IntervalDialog* d) {
+        ran = true;
         EXPECT_EQ(d->windowTitle(), QStringLiteral("修改采样间隔时间"));
         const QStringList labels = label_texts(d);
         EXPECT_TRUE(labels.contains(QStringLiteral("加载采样间隔时间 (分):")));
@@ -236,17 +245,34 @@ TEST_F(DialogTest, IntervalDialogShowsBothTablesAndReadsNonNumbersAsZero) {
         EXPECT_EQ(d->unload_field(4)->text(), QStringLiteral("180"));
         expect_labels_fit(d);
         keep_picture(d, "dialog_intervals.png");
-        type(d->load_field(2), QStringLiteral("abc"));
+        // Letters, a malformed number, a fraction, a negative and a value
+        // beyond the file's field are each refused, and the dialog stays.
+        for (const char* wrong : {"abc", "1..5-", "7.5", "-5", "70000", "0"}) {
+            type(d->load_field(2), QString::fromLatin1(wrong));
+            answer_box(seen_);
+            press_enter(d->load_field(2));
+            EXPECT_TRUE(d->isVisible()) << wrong;
+            EXPECT_EQ(d->load_field(2)->selectedText(), QString::fromLatin1(wrong)) << wrong;
+        }
+        type(d->load_field(2), QStringLiteral("10"));
         type(d->load_field(3), QStringLiteral("20"));
         type(d->unload_field(11), QStringLiteral(" 240 "));
         press_enter(d->unload_field(11));
     });
     ASSERT_TRUE(ui_.ask_intervals(load, unload));
+    ASSERT_TRUE(ran);
+    ASSERT_EQ(seen_.size(), 6u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(seen_[i].text, QStringLiteral("请输入一个整数。")) << i;
+    for (int i = 3; i < 5; ++i) {
+        EXPECT_EQ(seen_[i].text, QStringLiteral("请输入一个介于 0 和 65535 之间的整数。")) << i;
+    }
+    EXPECT_EQ(seen_[5].text, QStringLiteral("采样间隔时间必须大于0!"));
     EXPECT_EQ(load[1], 5);
-    EXPECT_EQ(load[2], 0);
+    EXPECT_EQ(load[2], 10);
     EXPECT_EQ(load[3], 20);
     EXPECT_EQ(unload[11], 240);
     EXPECT_EQ(unload[4], 180);
+    EXPECT_EQ(unload[3], 0);
 
     // Cancel stores nothing.
     when_modal<IntervalDialog>([](IntervalDialog* d) {

@@ -126,6 +126,16 @@ TEST_F(OptionDialogTest, SizedFieldsClampWhatIsTypedAndShowItInTheirFormat) {
     EXPECT_EQ(text_of(width), QStringLiteral(" 2.6 mm"));
     EXPECT_FALSE(width->hasFocus());
 
+    // A text that is not a number is refused and the value kept.
+    for (const char* wrong : {"2.5..-", "abc", "3 cm"}) {
+        MessageCatcher boxes;
+        type(width, QString::fromLatin1(wrong));
+        QTest::keyClick(width, Qt::Key_Tab);
+        EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("请输入一个数字。")}) << wrong;
+        EXPECT_EQ(dialog.session().style().lines.load_width, 26) << wrong;
+        EXPECT_EQ(text_of(width), QStringLiteral(" 2.6 mm")) << wrong;
+    }
+
     type(width, QStringLiteral("0"));
     QTest::keyClick(width, Qt::Key_Tab);
     EXPECT_EQ(dialog.session().style().lines.load_width, 1);

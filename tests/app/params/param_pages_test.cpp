@@ -4,6 +4,8 @@
 // and the controls that follow the choices, the disable and enable hints.
 
 #include "app/params/param_test_support.h"
+#include "record/grade_compute.h"
+#include "tables/table_edit_commands.h"
 
 namespace kvd::testing {
 namespace {
@@ -103,6 +105,75 @@ TEST_F(ParamPagesTest, TheProjectPageWritesTheUnitBackBeforeASave) {
     ASSERT_TRUE(reread.open((folder / "plate.KVD").string()));
     EXPECT_TRUE(reread.record().test_params.in_kpa());
     std::filesystem::remove_all(folder);
+}
+
+// Every kind of change a user makes, with the five pages open as in the
+// window, is what the saved file holds when it is opened again.
+TEST_F(ParamPagesTest, EveryKindOfChangeSurvivesSaveAndReopen) {
+    open("plate.PTX");
+    QWidget parent;
+    const auto pages = make_parameter_pages(doc_, &parent);
+    auto* project = qobject_cast<CParaView*>(pages[0].second);
+    ASSERT_NE(project, nullptr);
+
+    // An interval from the detail tables' dialog.
+    IntervalTable load = params().load_intervals;
+    IntervalTable unload = params().unload_intervals;
+    load[1] += 5;
+    unload[2] += 7;
+    ui_.queue_intervals(load, unload);
+    ASSERT_TRUE(table_edit::change_sampling_intervals(doc_));
+    // A reading and a load.
+    ui_.queue_number(0.25);
+    ASSERT_TRUE(table_edit::add_fixed_value(doc_, 2, 1));
+    for (SamplePoint& point : doc_.record().grades.grade(3)->points()) point.load += 3;
+    table_edit::finish_edit(doc_, hint::kRefresh, true);
+    // The channel setup.
+    ChannelSetup setup = doc_.channel_setup();
+    const int added =
+        static_cast<int>(std::find(setup.roles.begin(), setup.roles.end(), ChannelRole::kUnused) -
+                         setup.roles.begin());
+    ASSERT_LT(added, kChannelCount);
+    setup.roles[static_cast<std::size_t>(added)] = ChannelRole::kAnchorPile;
+    doc_.apply_channel_setup(setup);
+    // The unit and a page field.
+    project->pressure_unit()->button(0)->click();
+    type_into(project->pile_number_box(), text("S-17"));
+    doc_.update_all_views(hint::kStoreProjectPage);
+    ASSERT_FALSE(params().in_kpa());
+    // Once more after the pages were written: the later interval counts.
+    load[3] += 1;
+    ui_.queue_intervals(load, unload);
+    ASSERT_TRUE(table_edit::change_sampling_intervals(doc_));
+
+    const auto folder = std::filesystem::temp_directory_path() / "kvd_every_change";
+    std::filesystem::create_directories(folder);
+    ASSERT_TRUE(doc_.save((folder / "plate.PTX").string()));
+    const TestRecord& edited = doc_.record();
+
+    ScriptedUserInterface reread_ui;
+    CLbxDoc reread(reread_ui);
+    ASSERT_TRUE(reread.open((folder / "plate.KVD").string()));
+    std::filesystem::remove_all(folder);
+    TestRecord& again = reread.record();
+    refresh_derived(again);
+    EXPECT_EQ(again.test_params.load_intervals, load);
+    EXPECT_EQ(again.test_params.unload_intervals, unload);
+    EXPECT_EQ(again.test_params.channel_role, edited.test_params.channel_role);
+    EXPECT_EQ(again.test_params.averaged, edited.test_params.averaged);
+    EXPECT_EQ(again.test_params.pressure_unit, 0);
+    EXPECT_EQ(again.test_params.pile_number, "S-17");
+    ASSERT_EQ(again.grades.grade_count(), edited.grades.grade_count());
+    for (int g = 0; g < edited.grades.grade_count(); ++g) {
+        ASSERT_EQ(again.grades.reading_count(g), edited.grades.reading_count(g));
+        for (int i = 0; i < edited.grades.reading_count(g); ++i) {
+            const SamplePoint a = *again.grades.get_reading(g, i);
+            const SamplePoint b = *edited.grades.get_reading(g, i);
+            EXPECT_EQ(a.load, b.load) << g << " " << i;
+            EXPECT_EQ(a.minutes, b.minutes) << g << " " << i;
+            EXPECT_EQ(a.settlement, b.settlement) << g << " " << i;
+        }
+    }
 }
 
 TEST_F(ParamPagesTest, ChoosingATestTypeAppliesItsDefaultStandard) {

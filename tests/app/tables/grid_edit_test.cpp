@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/tables/in_place_edit.h"
+#include "base/numeric.h"
 #include "doc/record_edits.h"
 #include "doc/scripted_user_interface.h"
 #include "grid_window.h"
@@ -100,26 +101,37 @@ TEST_F(GridEditTest, EscapeRestoresTheTextAndStoresNothing) {
     EXPECT_EQ(shown(*load_, {4, 3}), QString::number(before, 'f', 2));
 }
 
-TEST_F(GridEditTest, OnlyDigitsSignAndPointStartAnEditAndGetIntoTheBox) {
+TEST_F(GridEditTest, ANumberKeyStartsAnEditAndWhatIsNotANumberIsRefused) {
     load_->press({3, 2});
     load_->type(QStringLiteral("a +"));
-    EXPECT_EQ(load_->view().editor(), nullptr);
-    load_->type(QStringLiteral("1a2 b"));
-    EXPECT_EQ(editor_text(), QStringLiteral("12"));
-    load_->key(Qt::Key_Delete);  // a key of the box here, not the table's Delete
-    load_->key(Qt::Key_Home);
-    load_->key(Qt::Key_Delete);
-    EXPECT_EQ(editor_text(), QStringLiteral("2"));
+    EXPECT_EQ(load_->view().editor(), nullptr);  // only digits, sign and point start one
+    const QString was = shown(*load_, {3, 2});
+    const double before = settlement(1, 2);
+
+    // Letters get into the box, and the table says why it does not take them.
+    for (const char* typed : {"1a2 b", "2.5..-", "-", "1.2.3"}) {
+        ui_.clear_log();
+        load_->press({3, 2});
+        load_->type(QString::fromLatin1(typed));
+        EXPECT_EQ(editor_text(), QString::fromLatin1(typed));
+        load_->key(Qt::Key_Return);
+        ASSERT_EQ(ui_.shown().size(), 1u) << typed;
+        EXPECT_EQ(ui_.shown()[0].text, kEnterNumberMessage) << typed;
+        EXPECT_EQ(ui_.shown()[0].caption, kCaptionError);
+        EXPECT_EQ(ui_.shown()[0].icon, MessageIcon::kError);
+        EXPECT_EQ(shown(*load_, {3, 2}), was) << typed;
+        EXPECT_DOUBLE_EQ(settlement(1, 2), before) << typed;
+    }
+    EXPECT_FALSE(doc_.is_modified());
     EXPECT_EQ(readings(1), 9);
+
+    load_->press({3, 2});
+    load_->type(QStringLiteral("12"));
+    load_->key(Qt::Key_Home);
+    load_->key(Qt::Key_Delete);  // a key of the box here, not the table's Delete
+    EXPECT_EQ(editor_text(), QStringLiteral("2"));
     load_->key(Qt::Key_Return);
     EXPECT_DOUBLE_EQ(settlement(1, 2), 2.0);
-
-    // A lone sign is not a number: it reads as 0.
-    load_->press({3, 3});
-    load_->type(QStringLiteral("-"));
-    load_->key(Qt::Key_Return);
-    EXPECT_DOUBLE_EQ(settlement(2, 2), 0.0);
-    EXPECT_EQ(shown(*load_, {3, 3}), QStringLiteral("0.00"));
 }
 
 TEST_F(GridEditTest, OnlyTheCellsTheTableAllowsStartAnEdit) {
