@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "base/file_io.h"
 #include "base/format.h"
@@ -132,6 +133,7 @@ bool CLbxDoc::open(const std::string& path) {
     path_ = path;
     modified_ = false;
     upload_enabled_ = report.uploadable;
+    reset_history();
     if (frame_) {
         const int channels = channels_in_use(record_.header);
         if (record_.raw_count() > 0) frame_->show_table_request(ShowTableCode::kRawRecord, channels);
@@ -160,6 +162,7 @@ void CLbxDoc::new_document() {
     recompute_minutes(record_.grades, record_.test_params);
     path_.clear();
     modified_ = false;
+    reset_history();
     update_all_views(hint::kFileLoaded);
 }
 
@@ -170,15 +173,29 @@ bool CLbxDoc::create_from_wizard(const WizardInput& input) {
         return false;
     }
     update_all_views(hint::kStorePages);
-    modified_ = false;
-    if (!build_new_record(record_, input).ok()) return false;
+    // Page edits stored just now are a step of their own, before the new test.
+    capture_step(kPageEditStepName);
+    auto before = std::make_unique<DocumentImage>(document_image());
+    if (!build_new_record(record_, input).ok()) {
+        restore_document(*before);
+        return false;
+    }
     // A new test: it is saved under a new name and is no longer uploadable.
     marks_.clear();
     record_.file_path.clear();
     record_.reconcile_new_record();
+    kvd::refresh_derived(record_);
     path_.clear();
     upload_enabled_ = false;
     modified_ = true;
+    // The step keeps both documents whole: undo brings the previous one back.
+    UndoStep step;
+    step.name = command_depth_ > 0 ? command_name_ : kWizardStepName;
+    step.document_before = std::move(before);
+    step.document_after = std::make_unique<DocumentImage>(document_image());
+    last_step_state_ = copy_of(editable_parts());
+    history_.push(std::move(step));
+    if (frame_) frame_->history_changed();
     update_all_views(hint::kFileLoaded);
     return true;
 }
@@ -207,7 +224,7 @@ void CLbxDoc::apply_channel_setup(const ChannelSetup& setup) {
         header.averaged[j] = params.averaged[j] != 0 ? 1 : 0;
     }
     refresh_derived();
-    modified_ = true;
+    note_change();
     // The displacement and project pages show the in-use and averaged bytes.
     update_all_views(hint::kLoadPages);
 }
@@ -222,7 +239,7 @@ bool CLbxDoc::restore_from_raw_data() {
     marks_.clear();
     restore_from_raw(record_);
     refresh_derived();
-    modified_ = true;
+    note_change();
     update_all_views(hint::kRefresh);
     return true;
 }
@@ -235,14 +252,14 @@ bool CLbxDoc::can_add_unloading_data() const {
 bool CLbxDoc::add_unloading_data() {
     if (!kvd::add_unloading_data(record_.grades)) return false;
     recompute_minutes(record_.grades, record_.test_params);
-    modified_ = true;
+    note_change();
     update_all_views(hint::kRefresh);
     return true;
 }
 
 bool CLbxDoc::apply_snapshot(int r) {
     if (!record_.apply_snapshot(r)) return false;
-    modified_ = true;
+    note_change();
     update_all_views(hint::kFileLoaded);
     return true;
 }
@@ -251,7 +268,7 @@ bool CLbxDoc::convert_load_unit(bool to_kpa) {
     const double area = record_.test_params.plate_area;
     if (!convert_record_loads(record_, to_kpa)) return false;
     for (CurveMark& mark : marks_) mark.load = to_kpa ? mark.load / area : mark.load * area;
-    modified_ = true;
+    note_change();
     update_all_views(hint::kRefresh);
     return true;
 }
@@ -259,13 +276,14 @@ bool CLbxDoc::convert_load_unit(bool to_kpa) {
 bool CLbxDoc::add_mark(const CurveMark& mark) {
     if (static_cast<int>(marks_.size()) >= kMaxCurveMarks) return false;
     marks_.push_back(mark);
+    note_change();
     update_all_views(hint::kRefresh);
     return true;
 }
 
 void CLbxDoc::commit_change(int hint, bool renumber) {
     if (renumber) recompute_minutes(record_.grades, record_.test_params);
-    modified_ = true;
+    note_change();
     update_all_views(hint);
 }
 

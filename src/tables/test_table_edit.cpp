@@ -71,6 +71,7 @@ bool CTestTable::refuse(const char* message) {
 
 bool CTestTable::end_edit(int row, int column, std::string_view text) {
     if (!can_edit(row, column)) return false;
+    const CommandStep step(doc(), kCellEditStepName);
     const double value = round2(read_typed_decimal(text));
     if (!displacement_ok(value)) return refuse(kValueOutOfRange);
     // The settlements and minutes the rules compare with must be current.
