@@ -74,6 +74,10 @@ void CLbxDoc::update_all_views(int hint) {
     // A view may remove itself while being told; walk a copy.
     const std::vector<DocView*> views = views_;
     for (DocView* view : views) view->on_update(hint);
+    // The pages have written their pending edits into the record: outside a
+    // command those are an undo step of their own.
+    const bool pages_stored = hint == hint::kStorePages || hint == hint::kStoreProjectPage;
+    if (pages_stored && command_depth_ == 0) capture_step(kPageEditStepName);
 }
 
 std::string CLbxDoc::display_name() const {
@@ -211,6 +215,7 @@ ChannelSetup CLbxDoc::channel_setup() const {
 }
 
 void CLbxDoc::apply_channel_setup(const ChannelSetup& setup) {
+    const CommandStep step(*this, kPageEditStepName);
     TestParams& params = record_.test_params;
     TestHeader& header = record_.header;
     for (std::size_t j = 0; j < setup.roles.size(); ++j) {
@@ -224,7 +229,7 @@ void CLbxDoc::apply_channel_setup(const ChannelSetup& setup) {
         header.averaged[j] = params.averaged[j] != 0 ? 1 : 0;
     }
     refresh_derived();
-    note_change();
+    note_change(false);
     // The displacement and project pages show the in-use and averaged bytes.
     update_all_views(hint::kLoadPages);
 }
@@ -236,10 +241,11 @@ bool CLbxDoc::restore_from_raw_data() {
                         MessageIcon::kWarning) != MessageAnswer::kOk) {
         return false;
     }
+    const CommandStep step(*this, kPageEditStepName);
     marks_.clear();
     restore_from_raw(record_);
     refresh_derived();
-    note_change();
+    note_change(false);
     update_all_views(hint::kRefresh);
     return true;
 }
@@ -250,25 +256,28 @@ bool CLbxDoc::can_add_unloading_data() const {
 }
 
 bool CLbxDoc::add_unloading_data() {
+    const CommandStep step(*this, kPageEditStepName);
     if (!kvd::add_unloading_data(record_.grades)) return false;
     recompute_minutes(record_.grades, record_.test_params);
-    note_change();
+    note_change(false);
     update_all_views(hint::kRefresh);
     return true;
 }
 
 bool CLbxDoc::apply_snapshot(int r) {
+    const CommandStep step(*this, kPageEditStepName);
     if (!record_.apply_snapshot(r)) return false;
-    note_change();
+    note_change(false);
     update_all_views(hint::kFileLoaded);
     return true;
 }
 
 bool CLbxDoc::convert_load_unit(bool to_kpa) {
     const double area = record_.test_params.plate_area;
+    const CommandStep step(*this, kPageEditStepName);
     if (!convert_record_loads(record_, to_kpa)) return false;
     for (CurveMark& mark : marks_) mark.load = to_kpa ? mark.load / area : mark.load * area;
-    note_change();
+    note_change(false);
     update_all_views(hint::kRefresh);
     return true;
 }
@@ -276,14 +285,14 @@ bool CLbxDoc::convert_load_unit(bool to_kpa) {
 bool CLbxDoc::add_mark(const CurveMark& mark) {
     if (static_cast<int>(marks_.size()) >= kMaxCurveMarks) return false;
     marks_.push_back(mark);
-    note_change();
+    note_change(false);
     update_all_views(hint::kRefresh);
     return true;
 }
 
 void CLbxDoc::commit_change(int hint, bool renumber) {
     if (renumber) recompute_minutes(record_.grades, record_.test_params);
-    note_change();
+    note_change(true);
     update_all_views(hint);
 }
 

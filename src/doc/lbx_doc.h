@@ -190,8 +190,9 @@ private:
     void reset_history();
     // Keeps what changed since the last step as a step of that name.
     void capture_step(const std::string& name);
-    // The common end of every change of the record.
-    void note_change();
+    // The common end of every change of the record; `readings_changed` when
+    // the grades may have changed.
+    void note_change(bool readings_changed);
     // Takes a step back (undo) or forward (redo).
     void move_in_history(StepDirection direction);
     DocumentImage document_image() const;

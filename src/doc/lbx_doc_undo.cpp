@@ -24,33 +24,48 @@ void CLbxDoc::reset_history() {
 
 void CLbxDoc::capture_step(const std::string& name) {
     UndoStep step = difference(last_step_state_, editable_parts());
+    last_step_state_.drop_grades();
     if (step.empty()) return;
     step.name = name;
-    apply_step(step, last_step_state_.parts(), StepDirection::kForward);
+    apply_step(step, last_step_state_, StepDirection::kForward);
     history_.push(std::move(step));
     if (frame_) frame_->history_changed();
 }
 
 void CLbxDoc::absorb_unrecorded_changes() {
     const UndoStep unrecorded = difference(last_step_state_, editable_parts());
-    apply_step(unrecorded, last_step_state_.parts(), StepDirection::kForward);
+    apply_step(unrecorded, last_step_state_, StepDirection::kForward);
 }
 
-void CLbxDoc::note_change() {
+void CLbxDoc::note_change(bool readings_changed) {
     modified_ = true;
-    if (command_depth_ == 0) capture_step(kPageEditStepName);
+    if (command_depth_ > 0) return;
+    if (readings_changed) {
+        // Readings changed outside any command: there is no copy of them to
+        // measure the change against, and the steps before it would no
+        // longer fit the record. The history starts again here.
+        history_.clear(false);
+        last_step_state_ = copy_of(editable_parts());
+        if (frame_) frame_->history_changed();
+        return;
+    }
+    capture_step(kPageEditStepName);
 }
 
 void CLbxDoc::set_modified(bool modified) {
     if (modified) {
-        note_change();
+        note_change(false);
     } else {
         modified_ = false;
     }
 }
 
 void CLbxDoc::begin_command(std::string name) {
-    if (command_depth_++ == 0) command_name_ = std::move(name);
+    if (command_depth_++ > 0) return;
+    command_name_ = std::move(name);
+    // What the command changes is measured against the readings as they are
+    // now; the copy lives until the command ends.
+    last_step_state_.take_grades(record_.grades.grades());
 }
 
 void CLbxDoc::end_command() {
@@ -86,7 +101,7 @@ void CLbxDoc::move_in_history(StepDirection direction) {
         restore_document(forward ? *step.document_after : *step.document_before);
     } else {
         apply_step(step, editable_parts(), direction);
-        apply_step(step, last_step_state_.parts(), direction);
+        apply_step(step, last_step_state_, direction);
     }
     if (forward) {
         history_.moved_forward();

@@ -195,7 +195,21 @@ std::string command_step_name(std::string_view menu_text) {
 }
 
 EditableCopy copy_of(const EditableParts& parts) {
-    return {parts.grades, parts.header, parts.params, parts.marks};
+    EditableCopy copy;
+    copy.header = parts.header;
+    copy.params = parts.params;
+    copy.marks = parts.marks;
+    return copy;
+}
+
+void EditableCopy::take_grades(const std::vector<COneGradeData>& now) {
+    grades = now;
+    has_grades = true;
+}
+
+void EditableCopy::drop_grades() {
+    std::vector<COneGradeData>().swap(grades);
+    has_grades = false;
 }
 
 bool UndoStep::empty() const {
@@ -225,7 +239,7 @@ std::size_t UndoStep::bytes() const {
 
 UndoStep difference(const EditableCopy& before, const EditableParts& now) {
     UndoStep step;
-    diff_grades(before.grades, now.grades, step);
+    if (before.has_grades) diff_grades(before.grades, now.grades, step);
     diff_header(before.header, now.header, step);
     if (params_fields(before.params) != params_fields(now.params)) {
         step.params = std::make_unique<ParamsChange>(ParamsChange{before.params, now.params});
@@ -234,6 +248,18 @@ UndoStep difference(const EditableCopy& before, const EditableParts& now) {
         step.marks = std::make_unique<MarksChange>(MarksChange{before.marks, now.marks});
     }
     return step;
+}
+
+void apply_step(const UndoStep& step, EditableCopy& copy, StepDirection direction) {
+    if (copy.has_grades) {
+        apply_step(step, copy.parts(), direction);
+        return;
+    }
+    UndoStep without_grades;
+    without_grades.header = step.header;
+    if (step.params) without_grades.params = std::make_unique<ParamsChange>(*step.params);
+    if (step.marks) without_grades.marks = std::make_unique<MarksChange>(*step.marks);
+    apply_step(without_grades, copy.parts(), direction);
 }
 
 void apply_step(const UndoStep& step, EditableParts parts, StepDirection direction) {
@@ -262,10 +288,11 @@ void apply_step(const UndoStep& step, EditableParts parts, StepDirection directi
     if (step.marks) parts.marks = forward ? step.marks->after : step.marks->before;
 }
 
-void UndoHistory::clear() {
+void UndoHistory::clear(bool at_saved) {
     steps_.clear();
     position_ = 0;
-    saved_ = 0;
+    saved_.reset();
+    if (at_saved) saved_ = 0;
 }
 
 void UndoHistory::push(UndoStep step) {

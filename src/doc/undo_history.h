@@ -49,16 +49,22 @@ struct EditableParts {
     std::vector<CurveMark>& marks;
 };
 
-// The copy of those parts that steps are measured against.
+// The copy of those parts that steps are measured against. The grades are
+// copied only while a command runs (has_grades): between commands the
+// document holds one copy of the readings, not two.
 struct EditableCopy {
     std::vector<COneGradeData> grades;
+    bool has_grades = false;
     TestHeader header{};
     TestParams params;
     std::vector<CurveMark> marks;
 
     EditableParts parts() { return {grades, header, params, marks}; }
+    void take_grades(const std::vector<COneGradeData>& now);
+    void drop_grades();
 };
 
+// A copy without the grades.
 EditableCopy copy_of(const EditableParts& parts);
 
 // Readings [first, first + before.size()) of one grade became `after`.
@@ -121,20 +127,24 @@ struct UndoStep {
     std::size_t bytes() const;
 };
 
-// The step that turns `before` into `now` (empty when they are the same).
+// The step that turns `before` into `now` (empty when they are the same);
+// the grades are compared only when `before` holds them.
 UndoStep difference(const EditableCopy& before, const EditableParts& now);
 
 // Applies a step's changes (not a document replacement) to the parts:
 // forward redoes it, backward undoes it.
 enum class StepDirection { kBackward, kForward };
 void apply_step(const UndoStep& step, EditableParts parts, StepDirection direction);
+// The same on a copy; its grades only when it holds them.
+void apply_step(const UndoStep& step, EditableCopy& copy, StepDirection direction);
 
 // The list of steps and the position in it. The position where the document
 // equals its file is remembered, so that the modified flag can follow undo and
 // redo; it is lost when a new step replaces the steps after it.
 class UndoHistory {
 public:
-    void clear();
+    // No steps; the position is that of the file unless `at_saved` is false.
+    void clear(bool at_saved = true);
     // Appends a step after the current position, dropping the steps that
     // could have been redone.
     void push(UndoStep step);

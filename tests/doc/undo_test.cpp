@@ -62,11 +62,14 @@ TEST(CommandStepName, DropsTheAcceleratorAndTheEllipsis) {
 TEST_F(UndoTest, OneChangedReadingIsAStepOfThatReadingAlone) {
     make_large_test(10, 2000);
     const SavedImage before = saved_image(doc_);
-    SamplePoint p = *doc_.record().grades.get_reading(4, 700);
-    p.channel[0] += 1.5;
-    doc_.record().grades.put_reading(4, 700, p);
-    doc_.refresh_derived();
-    doc_.commit_change(change_notice(4, 700), false);
+    {
+        const CommandStep step(doc_, "修改数据");
+        SamplePoint p = *doc_.record().grades.get_reading(4, 700);
+        p.channel[0] += 1.5;
+        doc_.record().grades.put_reading(4, 700, p);
+        doc_.refresh_derived();
+        doc_.commit_change(change_notice(4, 700), false);
+    }
     const SavedImage after = saved_image(doc_);
 
     ASSERT_EQ(doc_.history().size(), 1u);
@@ -74,7 +77,7 @@ TEST_F(UndoTest, OneChangedReadingIsAStepOfThatReadingAlone) {
     // grade (2000 x 152 bytes), let alone the test.
     EXPECT_LT(doc_.history().bytes(), 2000u);
     EXPECT_TRUE(doc_.is_modified());
-    EXPECT_EQ(doc_.undo_name(), kPageEditStepName);
+    EXPECT_EQ(doc_.undo_name(), "修改数据");
 
     ASSERT_TRUE(doc_.undo());
     EXPECT_EQ(saved_image(doc_), before);
@@ -192,6 +195,7 @@ TEST_F(UndoTest, TheWizardsNewTestIsUndoneToTheOpenFile) {
 TEST_F(UndoTest, TheModifiedFlagFollowsTheSavedFile) {
     make_large_test(4, 5);
     auto change = [&](double d) {
+        const CommandStep step(doc_, "修改数据");
         SamplePoint p = *doc_.record().grades.get_reading(2, 3);
         p.channel[0] += d;
         doc_.record().grades.put_reading(2, 3, p);
@@ -237,6 +241,20 @@ TEST_F(UndoTest, ACommandIsOneStepAndACancelledOneNone) {
     EXPECT_EQ(doc_.undo_name(), "拖动数据点");
     { CommandStep step(doc_, "曲线平移"); }
     EXPECT_EQ(doc_.history().size(), 1u);
+}
+
+TEST_F(UndoTest, ReadingsChangedOutsideACommandStartANewHistory) {
+    make_large_test(3, 3);
+    ASSERT_TRUE(doc_.add_mark({1, 1}));
+    ASSERT_TRUE(doc_.can_undo());
+    doc_.record().grades.remove_grade(1);
+    doc_.commit_change(hint::kRefresh, true);
+    // The mark's step would no longer fit: nothing is undone wrongly.
+    EXPECT_FALSE(doc_.can_undo());
+    EXPECT_TRUE(doc_.is_modified());
+    ASSERT_TRUE(doc_.add_mark({2, 2}));
+    ASSERT_TRUE(doc_.undo());
+    EXPECT_TRUE(doc_.is_modified());  // the file's state is out of reach
 }
 
 TEST_F(UndoTest, OpeningAnotherFileStartsANewHistory) {
