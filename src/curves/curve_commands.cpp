@@ -13,6 +13,13 @@ namespace kvd {
 
 namespace {
 
+std::string_view curve_menu_text(int command) {
+    for (const CurveMenuItem& item : kCurveMenu) {
+        if (item.id == command) return item.text;
+    }
+    return {};
+}
+
 bool reading_curve(const CImage& curve) {
     return curve.window_id() == kSlgtWindowId;
 }
@@ -81,6 +88,7 @@ bool curve_command_enabled(int command, const CImage& curve) {
 bool run_curve_command(int command, CImage& curve) {
     namespace cc = curve_command;
     if (!curve_command_enabled(command, curve)) return false;
+    const CommandStep step(curve.doc(), command_step_name(curve_menu_text(command)));
     switch (command) {
         case cc::kFitWindow:
             curve.fit_window();

@@ -45,6 +45,8 @@ class DocFrame {
 public:
     virtual ~DocFrame() = default;
     virtual void show_table_request(ShowTableCode code, int count) = 0;
+    // The undo history changed (a step was added, undone or redone).
+    virtual void history_changed() {}
 };
 
 }  // namespace kvd

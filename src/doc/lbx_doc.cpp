@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "base/file_io.h"
 #include "base/format.h"
@@ -73,6 +74,10 @@ void CLbxDoc::update_all_views(int hint) {
     // A view may remove itself while being told; walk a copy.
     const std::vector<DocView*> views = views_;
     for (DocView* view : views) view->on_update(hint);
+    // The pages have written their pending edits into the record: outside a
+    // command those are an undo step of their own.
+    const bool pages_stored = hint == hint::kStorePages || hint == hint::kStoreProjectPage;
+    if (pages_stored && command_depth_ == 0) capture_step(kPageEditStepName);
 }
 
 std::string CLbxDoc::display_name() const {
@@ -133,6 +138,7 @@ bool CLbxDoc::open(const std::string& path) {
     modified_ = false;
     upload_enabled_ = report.uploadable;
     refresh_derived();
+    reset_history();
     if (frame_) {
         const int channels = channels_in_use(record_.header);
         if (record_.raw_count() > 0) frame_->show_table_request(ShowTableCode::kRawRecord, channels);
@@ -161,6 +167,7 @@ void CLbxDoc::new_document() {
     refresh_derived();
     path_.clear();
     modified_ = false;
+    reset_history();
     update_all_views(hint::kFileLoaded);
 }
 
@@ -171,8 +178,13 @@ bool CLbxDoc::create_from_wizard(const WizardInput& input) {
         return false;
     }
     update_all_views(hint::kStorePages);
-    modified_ = false;
-    if (!build_new_record(record_, input).ok()) return false;
+    // Page edits stored just now are a step of their own, before the new test.
+    capture_step(kPageEditStepName);
+    auto before = std::make_unique<DocumentImage>(document_image());
+    if (!build_new_record(record_, input).ok()) {
+        restore_document(*before);
+        return false;
+    }
     // A new test: it is saved under a new name and is no longer uploadable.
     marks_.clear();
     record_.file_path.clear();
@@ -181,6 +193,14 @@ bool CLbxDoc::create_from_wizard(const WizardInput& input) {
     path_.clear();
     upload_enabled_ = false;
     modified_ = true;
+    // The step keeps both documents whole: undo brings the previous one back.
+    UndoStep step;
+    step.name = command_depth_ > 0 ? command_name_ : kWizardStepName;
+    step.document_before = std::move(before);
+    step.document_after = std::make_unique<DocumentImage>(document_image());
+    last_step_state_ = copy_of(editable_parts());
+    history_.push(std::move(step));
+    if (frame_) frame_->history_changed();
     update_all_views(hint::kFileLoaded);
     return true;
 }
@@ -196,6 +216,7 @@ ChannelSetup CLbxDoc::channel_setup() const {
 }
 
 void CLbxDoc::apply_channel_setup(const ChannelSetup& setup) {
+    const CommandStep step(*this, kPageEditStepName);
     TestParams& params = record_.test_params;
     TestHeader& header = record_.header;
     for (std::size_t j = 0; j < setup.roles.size(); ++j) {
@@ -209,7 +230,7 @@ void CLbxDoc::apply_channel_setup(const ChannelSetup& setup) {
         header.averaged[j] = params.averaged[j] != 0 ? 1 : 0;
     }
     refresh_derived();
-    modified_ = true;
+    note_change(false);
     // The displacement and project pages show the in-use and averaged bytes.
     update_all_views(hint::kLoadPages);
 }
@@ -221,10 +242,11 @@ bool CLbxDoc::restore_from_raw_data() {
                         MessageIcon::kWarning) != MessageAnswer::kOk) {
         return false;
     }
+    const CommandStep step(*this, kPageEditStepName);
     marks_.clear();
     restore_from_raw(record_);
     refresh_derived();
-    modified_ = true;
+    note_change(false);
     // As after opening the file: the pages show the restored parameters.
     update_all_views(hint::kFileLoaded);
     return true;
@@ -236,26 +258,29 @@ bool CLbxDoc::can_add_unloading_data() const {
 }
 
 bool CLbxDoc::add_unloading_data() {
+    const CommandStep step(*this, kPageEditStepName);
     if (!kvd::add_unloading_data(record_.grades)) return false;
     refresh_derived();
-    modified_ = true;
+    note_change(false);
     update_all_views(hint::kRefresh);
     return true;
 }
 
 bool CLbxDoc::apply_snapshot(int r) {
+    const CommandStep step(*this, kPageEditStepName);
     if (!record_.apply_snapshot(r)) return false;
-    modified_ = true;
+    note_change(false);
     update_all_views(hint::kFileLoaded);
     return true;
 }
 
 bool CLbxDoc::convert_load_unit(bool to_kpa) {
     const double area = record_.test_params.plate_area;
+    const CommandStep step(*this, kPageEditStepName);
     if (!convert_record_loads(record_, to_kpa)) return false;
     for (CurveMark& mark : marks_) mark.load = to_kpa ? mark.load / area : mark.load * area;
     refresh_derived();
-    modified_ = true;
+    note_change(false);
     update_all_views(hint::kRefresh);
     return true;
 }
@@ -263,6 +288,7 @@ bool CLbxDoc::convert_load_unit(bool to_kpa) {
 bool CLbxDoc::add_mark(const CurveMark& mark) {
     if (static_cast<int>(marks_.size()) >= kMaxCurveMarks) return false;
     marks_.push_back(mark);
+    note_change(false);
     update_all_views(hint::kRefresh);
     return true;
 }
@@ -275,7 +301,7 @@ void CLbxDoc::commit_change(int hint, bool renumber) {
     } else if (renumber) {
         refresh_derived();
     }
-    modified_ = true;
+    note_change(true);
     update_all_views(hint);
 }
 

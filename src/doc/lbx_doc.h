@@ -27,6 +27,7 @@
 #include "doc/doc_view.h"
 #include "doc/page_setup.h"
 #include "doc/settings_store.h"
+#include "doc/undo_history.h"
 #include "doc/user_interface.h"
 #include "record/new_file_wizard.h"
 #include "record/test_record.h"
@@ -95,7 +96,9 @@ public:
     // The name shown in the title bar: the file name, or "新文件.KVD".
     std::string display_name() const;
     bool is_modified() const { return modified_; }
-    void set_modified(bool modified = true) { modified_ = modified; }
+    // Marking the document modified ends a change: outside a command it is
+    // kept at once as an undo step of its own (a parameter page's edit).
+    void set_modified(bool modified = true);
     // Whether the open file may be uploaded to the inspection station.
     bool upload_enabled() const { return upload_enabled_; }
 
@@ -168,7 +171,42 @@ public:
     // calls this (or commit_change) before anything reads it.
     void refresh_derived();
 
+    // Undo and redo. Every change a command makes between begin_command and
+    // end_command (or during a drag, from press to release) is one step with
+    // the command's name; the calls nest, the outermost name counts. A change
+    // outside any command is a step of its own. The history lasts until the
+    // document is replaced (open, new document).
+    void begin_command(std::string name);
+    void end_command();
+    bool can_undo() const { return command_depth_ == 0 && history_.can_undo(); }
+    bool can_redo() const { return command_depth_ == 0 && history_.can_redo(); }
+    // The name of the step that undo or redo would take back or do again.
+    std::string undo_name() const;
+    std::string redo_name() const;
+    // Pending page edits are stored (and so become a step) first; the
+    // modified flag is clear exactly when the record is back to the file.
+    bool undo();
+    bool redo();
+    const UndoHistory& history() const { return history_; }
+    // Takes the record as it is now as the starting point of the next step,
+    // for a change that is not an edit to take back (what saving itself
+    // writes into the header, the upload's progress).
+    void absorb_unrecorded_changes();
+
 private:
+    EditableParts editable_parts();
+    // Brings the derived values up to date and starts a new history.
+    void reset_history();
+    // Keeps what changed since the last step as a step of that name.
+    void capture_step(const std::string& name);
+    // The common end of every change of the record; `readings_changed` when
+    // the grades may have changed.
+    void note_change(bool readings_changed);
+    // Takes a step back (undo) or forward (redo).
+    void move_in_history(StepDirection direction);
+    DocumentImage document_image() const;
+    void restore_document(const DocumentImage& image);
+
     bool check_file(ByteView bytes);
     bool write_to(const std::string& path, FileKind kind);
     std::int64_t now() const;
@@ -190,6 +228,23 @@ private:
     bool upload_enabled_ = false;
     bool check_on_open_ = true;
     bool saved_once_ = false;
+
+    UndoHistory history_;
+    EditableCopy last_step_state_;  // the editable parts as of the last step
+    int command_depth_ = 0;
+    std::string command_name_;
+};
+
+// The changes made while it lives are one undo step named after the command.
+class CommandStep {
+public:
+    CommandStep(CLbxDoc& doc, std::string name) : doc_(doc) { doc_.begin_command(std::move(name)); }
+    ~CommandStep() { doc_.end_command(); }
+    CommandStep(const CommandStep&) = delete;
+    CommandStep& operator=(const CommandStep&) = delete;
+
+private:
+    CLbxDoc& doc_;
 };
 
 }  // namespace kvd

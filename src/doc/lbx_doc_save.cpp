@@ -58,6 +58,11 @@ bool CLbxDoc::write_to(const std::string& path, FileKind kind) {
     path_ = path;
     modified_ = false;
     saved_once_ = true;
+    // Saving brought the derived values up to date and may have set header
+    // fields of the file kind: the next step is measured from here, and this
+    // is the state that undo and redo find the file in.
+    absorb_unrecorded_changes();
+    history_.mark_saved();
     return true;
 }
 

@@ -12,6 +12,9 @@
 namespace kvd {
 namespace {
 
+// The undo step of pressing a row: its control parameters go into the header.
+constexpr char kApplySnapshotStepName[] = "采用该读数的控制参数";
+
 // Fixed columns before the channels and after them.
 constexpr int kLeadingColumns = 5;
 constexpr int kTrailingColumns = 2;
@@ -191,6 +194,7 @@ bool CSourceTable::press_row(int row) {
     if (!can_apply_snapshot()) return false;
     const int reading = row - 1;
     if (reading < 0 || reading >= doc().record().raw_count()) return false;
+    const CommandStep step(doc(), kApplySnapshotStepName);
     return doc().apply_snapshot(reading);
 }
 

@@ -14,6 +14,13 @@ std::string load_caption(const TestParams& params) {
     return params.in_kpa() ? "荷载\n(kPa)" : "荷载\n(kN)";
 }
 
+std::string_view popup_text(int command_id) {
+    for (const TablePopupItem& item : kTablePopupMenu) {
+        if (item.id == command_id) return item.text;
+    }
+    return {};
+}
+
 }  // namespace
 
 CTestTable::CTestTable(CLbxDoc& doc, const FontMetrics& metrics, GridColours colours)
@@ -176,6 +183,7 @@ bool CTestTable::enabled(int command_id) const {
 
 bool CTestTable::run_command(int command_id) {
     if (!enabled(command_id)) return false;
+    const CommandStep step(doc(), command_step_name(popup_text(command_id)));
     const int grade = grade_of_column(target_.column);
     const int reading = target_.row - 1;
     bool changed = false;
@@ -215,6 +223,9 @@ bool CTestTable::key_command(TableKey key) {
     const CellId cell = current_cell();
     const int state = menu_state_for(cell);
     const int grade = grade_of_column(cell.column);
+    const CommandStep step(
+        doc(), command_step_name(popup_text(key == TableKey::kInsert ? kCommandInsertReading
+                                                                     : kCommandDeleteReading)));
     bool changed = false;
     if (key == TableKey::kInsert &&
         (state == kMenuStateFirstReading || state == kMenuStateReading)) {

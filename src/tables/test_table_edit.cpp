@@ -35,6 +35,7 @@ bool CTestTable::end_edit(int row, int column, std::string_view text) {
     // value again.
     double typed = 0;
     if (!parse_decimal_number(text, typed)) return refuse(kEnterNumberMessage);
+    const CommandStep step(doc(), kCellEditStepName);
     const double value = round2(typed);
     if (!displacement_ok(value)) return refuse(kValueOutOfRange);
     if (column == 0) return edit_time(row, value);

@@ -43,6 +43,16 @@ CurveView::CurveView(CImage& curve, QWidget* parent) : QAbstractScrollArea(paren
     verticalScrollBar()->setSingleStep(kScrollStep);
 }
 
+CurveView::~CurveView() {
+    end_drag();
+}
+
+void CurveView::end_drag() {
+    if (!dragging_) return;
+    dragging_ = false;
+    curve_.doc().end_command();
+}
+
 double CurveView::pixels_per_unit() const {
     const int dpi = viewport()->logicalDpiX();
     return (dpi > 0 ? dpi : 96) / kUnitsPerInch;
@@ -178,6 +188,10 @@ void CurveView::mouseMoveEvent(QMouseEvent* event) {
     const bool left = (event->buttons() & Qt::LeftButton) != 0;
     if (left && curve_.capture_armed()) {
         // Dragging: the point follows the mouse; the cursor stays the resize arrow.
+        if (!dragging_) {
+            dragging_ = true;
+            curve_.doc().begin_command(kDragStepName);
+        }
         emit status_text(QString::fromStdString(curve_.cursor_request(cursor).status));
         if (const std::optional<Rect> dirty = curve_.mouse_move(cursor, true)) {
             viewport()->update(pixel_rect(*dirty));
@@ -186,6 +200,7 @@ void CurveView::mouseMoveEvent(QMouseEvent* event) {
     }
     // A plain move lets go of the point under the mouse, then looks for one
     // at the new position.
+    end_drag();
     curve_.mouse_move(cursor, false);
     hover(cursor);
 }
@@ -194,6 +209,11 @@ void CurveView::mousePressEvent(QMouseEvent* event) {
     // The press itself may land on a point the last move did not reach.
     if (!curve_.capture_armed()) hover(to_logical(event->position().toPoint()));
     QAbstractScrollArea::mousePressEvent(event);
+}
+
+void CurveView::mouseReleaseEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton)) end_drag();
+    QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
 void CurveView::hover(Point cursor) {
@@ -229,6 +249,7 @@ void CurveView::focusInEvent(QFocusEvent* event) {
 
 void CurveView::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
+    end_drag();
     curve_.deactivate();
 }
 

@@ -25,6 +25,7 @@ class CurveView : public QAbstractScrollArea {
 public:
     // The view does not own the curve.
     explicit CurveView(CImage& curve, QWidget* parent = nullptr);
+    ~CurveView() override;
 
     CImage& curve() { return curve_; }
 
@@ -65,6 +66,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -79,11 +81,15 @@ private:
     void after_zoom();
     // The pixels of a logical rectangle, with a pixel to spare round it.
     QRect pixel_rect(const Rect& logical) const;
+    // A drag is one undo step, from the first move that changes the record
+    // to the release of the button (or the loss of the focus).
+    void end_drag();
 
     CImage& curve_;
     std::function<void()> style_dialog_;
     Size extent_;  // scroll extent of the last paint, logical units
     bool scroll_sync_queued_ = false;
+    bool dragging_ = false;
 };
 
 }  // namespace kvd

@@ -40,5 +40,7 @@ inline constexpr int kShift = 32780;
 inline constexpr int kSetAxes = 32798;
 inline constexpr int kExportImage = 32834;
 inline constexpr int kChangeIntervals = 32796;
+inline constexpr int kUndo = 57643;
+inline constexpr int kRedo = 57644;
 
 }  // namespace kvd::frame_command

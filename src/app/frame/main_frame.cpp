@@ -226,6 +226,10 @@ void CMainFrame::on_update(int hint) {
     update_command_states();
 }
 
+void CMainFrame::history_changed() {
+    update_command_states();
+}
+
 void CMainFrame::show_table_request(ShowTableCode code, int count) {
     // The tables read their rows from the document; the count is not needed.
     (void)count;

@@ -103,6 +103,11 @@ public:
     QAction* action(int command) const;
     // Recomputes the enabled and checked states of every command.
     void update_command_states();
+    // The undo and redo items name the step they take back or do again.
+    void update_history_actions();
+    // The name of a whole-record command's undo step (its menu text).
+    static QString record_command_name(int command);
+    static bool changes_record(int command);
 
     // Panes.
     CImageSheet& curve_sheet() const { return *curve_sheet_; }
@@ -122,7 +127,7 @@ public:
 
     ActivePane active_pane() const { return active_pane_; }
     void set_active_pane(ActivePane pane);
-    // The tools popup at menu-bar position 3 ("曲线工具(&I)" or "表格工具(&G)"),
+    // The tools popup at menu-bar position 4 ("曲线工具(&I)" or "表格工具(&G)"),
     // nullptr when neither is there.
     QMenu* tools_menu() const;
 
@@ -141,6 +146,7 @@ public:
     // DocView and DocFrame.
     void on_update(int hint) override;
     void show_table_request(ShowTableCode code, int count) override;
+    void history_changed() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

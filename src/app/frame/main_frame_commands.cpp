@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStatusBar>
 #include <QToolBar>
+#include <optional>
+#include <string_view>
 
 #include "app/tools/channel_setup_dialog.h"
 #include "app/curves/curve_view.h"
@@ -34,10 +36,19 @@ std::string local_path(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+std::string_view table_popup_text(int command) {
+    for (const TablePopupItem& item : kTablePopupMenu) {
+        if (item.id == command) return item.text;
+    }
+    return {};
+}
+
 }  // namespace
 
 bool CMainFrame::run_command(int command) {
     if (!command_enabled(command)) return false;
+    std::optional<CommandStep> step;
+    if (changes_record(command)) step.emplace(*doc_, record_command_name(command).toStdString());
     bool done = false;
     switch (command) {
         case kNew:
@@ -51,6 +62,12 @@ bool CMainFrame::run_command(int command) {
             break;
         case kSaveAs:
             done = save_file(true);
+            break;
+        case kUndo:
+            done = doc_->undo();
+            break;
+        case kRedo:
+            done = doc_->redo();
             break;
         case kExit:
             done = close();
@@ -129,6 +146,7 @@ bool CMainFrame::run_command(int command) {
         default:
             break;
     }
+    step.reset();
     update_command_states();
     return done;
 }
@@ -166,10 +184,13 @@ bool CMainFrame::run_table_tool(int command) {
     bool changed = false;
     if (auto* detail = dynamic_cast<CTestTable*>(&view->table())) {
         changed = detail->run_command(command);
-    } else if (command == kCommandChangeIntervals) {
-        changed = table_edit::change_sampling_intervals(*doc_);
-    } else if (command == kCommandAddUnloading) {
-        changed = table_edit::add_unloading_data(*doc_);
+    } else {
+        const CommandStep step(*doc_, command_step_name(table_popup_text(command)));
+        if (command == kCommandChangeIntervals) {
+            changed = table_edit::change_sampling_intervals(*doc_);
+        } else if (command == kCommandAddUnloading) {
+            changed = table_edit::add_unloading_data(*doc_);
+        }
     }
     update_command_states();
     return changed;

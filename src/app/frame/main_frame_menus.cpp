@@ -9,11 +9,15 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "app/frame/frame_commands.h"
 #include "app/frame/main_frame.h"
 #include "app/frame/toolbar_icons.h"
 #include "curves/curve_commands.h"
+#include "doc/undo_history.h"
 #include "tables/table_edit_commands.h"
 
 namespace kvd {
@@ -56,7 +60,12 @@ constexpr CommandText kCommands[] = {
     {kAbout, "关于 KVD(&A)...", "显示程序信息、版本号和版权\n关于"},
     {kInsertReading, "插入读数", "在当前读数之后插入一个读数\n插入读数 (Ins)"},
     {kDeleteReading, "删除读数", "删除当前读数\n删除读数 (Del)"},
+    {kUndo, "撤销(&U)", "撤销上一次对数据的修改\n撤销"},
+    {kRedo, "重做(&R)", "重做刚撤销的修改\n重做"},
 };
+
+// The commands that change the record as a whole, each one undo step.
+constexpr int kRecordCommands[] = {kNew, kAddUnloading, kRestoreRawData, kChannelSetup};
 
 // Toolbar buttons that run curve commands, with the curve menu's texts.
 constexpr int kCurveButtons[] = {kFitWindow, kExportImage, kSetAxes, kShift, kInvert};
@@ -110,6 +119,9 @@ void CMainFrame::create_actions() {
     actions_[kNew]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     actions_[kOpen]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     actions_[kSave]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    actions_[kUndo]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    actions_[kRedo]->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     actions_[kHelp]->setShortcuts({QKeySequence(Qt::Key_F1), QKeySequence(Qt::SHIFT | Qt::Key_F1)});
     actions_[kToolbars]->setCheckable(true);
     actions_[kStatusBar]->setCheckable(true);
@@ -131,6 +143,9 @@ void CMainFrame::create_menus() {
     recent_separator_ = file->addSeparator();
     file->addAction(actions_[kExit]);
     rebuild_recent_menu();
+
+    QMenu* edit = bar->addMenu(QStringLiteral("编辑(&E)"));
+    edit->addActions({actions_[kUndo], actions_[kRedo]});
 
     QMenu* view = bar->addMenu(QStringLiteral("视图(&V)"));
     view->addActions({actions_[kToolbars], actions_[kStatusBar]});
@@ -193,6 +208,8 @@ void CMainFrame::create_toolbars() {
     file_toolbar_->addActions({actions_[kNew], actions_[kOpen], actions_[kSave]});
     file_toolbar_->addSeparator();
     file_toolbar_->addActions({actions_[kPrintPreview], actions_[kPrint]});
+    file_toolbar_->addSeparator();
+    file_toolbar_->addActions({actions_[kUndo], actions_[kRedo]});
 
     edit_toolbar_ = addToolBar(QStringLiteral("编辑"));
     edit_toolbar_->setObjectName(QStringLiteral("edit_toolbar"));
@@ -282,7 +299,38 @@ void CMainFrame::sync_zoom_box() {
     if (zoom_box_) zoom_box_->setCurrentIndex(zoom_box_index(doc_->zoom_factor()));
 }
 
+QString CMainFrame::record_command_name(int command) {
+    for (const CommandText& text : kCommands) {
+        if (text.id == command) return QString::fromStdString(command_step_name(text.text));
+    }
+    return {};
+}
+
+bool CMainFrame::changes_record(int command) {
+    return std::find(std::begin(kRecordCommands), std::end(kRecordCommands), command) !=
+           std::end(kRecordCommands);
+}
+
+void CMainFrame::update_history_actions() {
+    QAction* undo = action(kUndo);
+    QAction* redo = action(kRedo);
+    if (!undo || !redo) return;  // the document spoke before the menus exist
+    // "撤销 更改荷载值(&U)": the step's name in the item and its tool tip.
+    const auto name = [](const char* verb, const std::string& step, const char* key) {
+        const QString text = QString::fromUtf8(verb);
+        const QString named = step.empty() ? text : text + u' ' + QString::fromStdString(step);
+        return std::pair{named + QString::fromUtf8(key), named};
+    };
+    const auto [undo_text, undo_tip] = name("撤销", doc_->undo_name(), "(&U)");
+    const auto [redo_text, redo_tip] = name("重做", doc_->redo_name(), "(&R)");
+    undo->setText(undo_text);
+    undo->setToolTip(undo_tip);
+    redo->setText(redo_text);
+    redo->setToolTip(redo_tip);
+}
+
 void CMainFrame::update_command_states() {
+    update_history_actions();
     for (const auto& [id, item] : actions_) item->setEnabled(command_enabled(id));
     if (file_toolbar_) actions_[kToolbars]->setChecked(!file_toolbar_->isHidden());
     actions_[kStatusBar]->setChecked(!statusBar()->isHidden());
@@ -294,6 +342,10 @@ bool CMainFrame::command_enabled(int command) const {
             return doc_->can_add_unloading_data();
         case kRestoreRawData:
             return doc_->can_restore_from_raw_data();
+        case kUndo:
+            return doc_->can_undo();
+        case kRedo:
+            return doc_->can_redo();
         case kUpload:
             return doc_->upload_enabled();
         case kInsertReading:

@@ -34,7 +34,7 @@ constexpr FixedTable kFixedTables[] = {
 };
 
 // The menu-bar position of the curve and table tools menus.
-constexpr int kToolsMenuPosition = 3;
+constexpr int kToolsMenuPosition = 4;
 
 int curve_index(CurveKind kind) {
     return static_cast<int>(kind);

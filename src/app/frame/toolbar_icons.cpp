@@ -34,6 +34,20 @@ void page(QPainter& p) {
     p.drawPolyline(QPolygonF({{9.5, 1.5}, {9.5, 4.5}, {12.5, 4.5}}));
 }
 
+// A half-turn arrow: pointing left (undo) or right (redo).
+void turn_arrow(QPainter& p, bool left) {
+    QPainterPath path(QPointF(left ? 13 : 3, 13));
+    path.cubicTo(QPointF(left ? 14 : 2, 5), QPointF(left ? 7 : 9, 3.5), QPointF(left ? 4 : 12, 6));
+    p.setPen(QPen(kCurveBlue, 1.8));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kCurveBlue);
+    const double tip = left ? 2 : 14;
+    const double back = left ? 7.5 : 8.5;
+    p.drawPolygon(QPolygonF({{tip, 7.5}, {back, 2.5}, {back, 9.5}}));
+}
+
 void grid(QPainter& p) {
     p.setPen(kOutline);
     p.setBrush(Qt::white);
@@ -82,6 +96,10 @@ void draw_command(int command, QPainter& p) {
             p.drawRect(QRectF(4.5, 1.5, 7, 5));
             p.setBrush(QColor(200, 200, 200));
             p.drawRect(QRectF(4.5, 9.5, 7, 5));
+            break;
+        case kUndo:
+        case kRedo:
+            turn_arrow(p, command == kUndo);
             break;
         case kPrintPreview:
             page(p);
@@ -164,6 +182,8 @@ bool has_picture(int command) {
         case kNew:
         case kOpen:
         case kSave:
+        case kUndo:
+        case kRedo:
         case kPrintPreview:
         case kPrint:
         case kAddUnloading:

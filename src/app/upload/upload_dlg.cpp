@@ -200,6 +200,7 @@ void CUploadDlg::show_progress(std::uint32_t identifier, int uploaded) {
     TestHeader& header = doc_.record().header;
     header.upload_progress = static_cast<std::int32_t>(identifier);
     header.upload_state = static_cast<std::uint16_t>(uploaded);
+    doc_.absorb_unrecorded_changes();
 }
 
 void CUploadDlg::finished(const upload::UploadOutcome& outcome) {

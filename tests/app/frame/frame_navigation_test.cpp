@@ -70,11 +70,11 @@ protected:
         FrameTest::TearDown();
     }
 
-    const QStringList without_tools_ = {"文件(&F)", "视图(&V)", "工具(&T)", "帮助(&H)"};
-    const QStringList with_curve_tools_ = {"文件(&F)", "视图(&V)", "工具(&T)", "曲线工具(&I)",
-                                           "帮助(&H)"};
-    const QStringList with_table_tools_ = {"文件(&F)", "视图(&V)", "工具(&T)", "表格工具(&G)",
-                                           "帮助(&H)"};
+    const QStringList without_tools_ = {"文件(&F)", "编辑(&E)", "视图(&V)", "工具(&T)", "帮助(&H)"};
+    const QStringList with_curve_tools_ = {"文件(&F)", "编辑(&E)",     "视图(&V)",
+                                           "工具(&T)", "曲线工具(&I)", "帮助(&H)"};
+    const QStringList with_table_tools_ = {"文件(&F)", "编辑(&E)",     "视图(&V)",
+                                           "工具(&T)", "表格工具(&G)", "帮助(&H)"};
 };
 
 TEST_F(FrameNavigationTest, EveryTabComesForwardAndTheToolsMenuFollowsThePane) {
@@ -388,7 +388,7 @@ TEST_F(FrameNavigationTest, EveryCommandOfTheMenusIsBuiltAndEnabledForATestFile)
     QStringList file_buttons;
     for (QAction* item : frame().file_toolbar()->actions()) file_buttons << item->text();
     EXPECT_EQ(file_buttons, QStringList({"新建(&N)", "打开(&O)...", "保存(&S)", "", "打印预览(&V)",
-                                         "打印(&P)..."}));
+                                         "打印(&P)...", "", "撤销(&U)", "重做(&R)"}));
     EXPECT_EQ(frame().edit_toolbar()->actions().size(), 11);
 }
 

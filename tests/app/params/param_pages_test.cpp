@@ -53,6 +53,29 @@ TEST_F(ParamPagesTest, DisplacementPageShowsTheChannelsAndStoresOnHint10) {
     EXPECT_EQ(read_gbk_field(header().sensor_numbers[10]), "WY-11");
 }
 
+TEST_F(ParamPagesTest, AnEditTypedIntoAPageIsUndoneAndTheReloadedPageShowsIt) {
+    open("demo.PTX");
+    CWeiYiView page(doc_);
+    ASSERT_EQ(header().in_use[10], 0);
+    const QString number = page.row(10).sensor_number->text();
+    ASSERT_NE(number, QStringLiteral("WY-11"));
+    page.row(10).in_use->click();
+    type_into(page.row(10).sensor_number, "WY-11");
+    ASSERT_TRUE(doc_.is_modified());
+
+    // Undo stores the pending edit as its own step first, then takes it back.
+    ASSERT_TRUE(doc_.undo());
+    EXPECT_EQ(header().in_use[10], 0);
+    EXPECT_FALSE(page.row(10).in_use->isChecked());
+    EXPECT_EQ(page.row(10).sensor_number->text(), number);
+    EXPECT_FALSE(doc_.is_modified());
+    ASSERT_TRUE(doc_.redo());
+    EXPECT_EQ(header().in_use[10], 1);
+    EXPECT_TRUE(page.row(10).in_use->isChecked());
+    EXPECT_EQ(page.row(10).sensor_number->text(), QStringLiteral("WY-11"));
+    EXPECT_TRUE(doc_.is_modified());
+}
+
 TEST_F(ParamPagesTest, StandardPageShowsTheScheduleAndClearsTheUnitByte) {
     open("plate.PTX");
     ASSERT_EQ(header().pressure_unit, 1);
