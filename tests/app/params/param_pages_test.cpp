@@ -150,7 +150,7 @@ TEST_F(ParamPagesTest, EveryKindOfChangeSurvivesSaveAndReopen) {
     ui_.queue_number(0.25);
     ASSERT_TRUE(table_edit::add_fixed_value(doc_, 2, 1));
     for (SamplePoint& point : doc_.record().grades.grade(3)->points()) point.load += 3;
-    table_edit::finish_edit(doc_, hint::kRefresh, true);
+    doc_.commit_change(hint::kRefresh, true);
     // The channel setup.
     ChannelSetup setup = doc_.channel_setup();
     const int added =
