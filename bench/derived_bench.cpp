@@ -19,6 +19,7 @@
 
 #include "base/file_io.h"
 #include "bench_ratio_reporter.h"
+#include "bench_sample.h"
 #include "cli/sample_maker.h"
 #include "doc/doc_view.h"
 #include "doc/lbx_doc.h"
@@ -65,24 +66,10 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    kvd::SampleOptions options;
-    options.readings = kReadings;
-    kvd::Bytes file;
-    const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                       ("kvd_derived_bench_" + std::to_string(::getpid()) + ".PTX");
-    if (!kvd::make_sample_file(options, file).ok() ||
-        !kvd::replace_file_atomically(path, file).ok()) {
-        std::fprintf(stderr, "cannot make the sample file\n");
-        return 1;
-    }
     Fixture& f = fixture();
     f.doc = std::make_unique<kvd::CLbxDoc>(f.ui);
-    const bool opened = f.doc->open(path.string());
-    std::filesystem::remove(path);
-    if (!opened) {
-        std::fprintf(stderr, "cannot open the sample file\n");
-        return 1;
-    }
+    const bool opened = kvd::bench::open_large_sample(*f.doc, kReadings, "derived_bench");
+    if (!opened) return 1;
 
     benchmark::RegisterBenchmark("whole", whole)->Unit(benchmark::kMicrosecond)->UseRealTime();
     benchmark::RegisterBenchmark("edit", edit)->Unit(benchmark::kMicrosecond)->UseRealTime();

@@ -15,6 +15,7 @@
 
 #include "base/file_io.h"
 #include "bench_ratio_reporter.h"
+#include "bench_sample.h"
 #include "cli/sample_maker.h"
 #include "doc/lbx_doc.h"
 #include "doc/scripted_user_interface.h"
@@ -59,9 +60,11 @@ void format(benchmark::State& state) {
             put(std::snprintf(buffer, sizeof buffer, "%d", raw.grade_load));
             put(std::snprintf(buffer, sizeof buffer, "%d", raw.load_a));
             put(std::snprintf(buffer, sizeof buffer, "%5.2f", raw.pressure_a));
-            put(std::snprintf(buffer, sizeof buffer, "%02d:%02d", static_cast<int>(raw.time / 3600 % 24),
+            put(std::snprintf(buffer, sizeof buffer, "%02d:%02d",
+                              static_cast<int>(raw.time / 3600 % 24),
                               static_cast<int>(raw.time / 60 % 60)));
-            put(std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>((raw.time - previous) / 60)));
+            put(std::snprintf(buffer, sizeof buffer, "%d",
+                              static_cast<int>((raw.time - previous) / 60)));
             previous = raw.time;
             double sum = 0;
             for (int j = 0; j < kvd::kChannelCount; ++j) {
@@ -91,23 +94,10 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    kvd::SampleOptions options;
-    options.readings = kReadings;
-    kvd::Bytes file;
-    const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                       ("kvd_table_bench_" + std::to_string(::getpid()) + ".PTX");
-    if (!kvd::make_sample_file(options, file).ok() || !kvd::replace_file_atomically(path, file).ok()) {
-        std::fprintf(stderr, "cannot make the sample file\n");
-        return 1;
-    }
     Fixture& f = fixture();
     f.doc = std::make_unique<kvd::CLbxDoc>(f.ui);
-    const bool opened = f.doc->open(path.string());
-    std::filesystem::remove(path);
-    if (!opened) {
-        std::fprintf(stderr, "cannot open the sample file\n");
-        return 1;
-    }
+    const bool opened = kvd::bench::open_large_sample(*f.doc, kReadings, "table_bench");
+    if (!opened) return 1;
     for (const kvd::TableName& name : kvd::table_names()) {
         f.tables.push_back(kvd::make_table(name.kind, *f.doc, f.metrics));
     }

@@ -22,6 +22,7 @@
 
 #include "base/file_io.h"
 #include "bench_ratio_reporter.h"
+#include "bench_sample.h"
 #include "cli/sample_maker.h"
 #include "curves/point_edit.h"
 #include "doc/lbx_doc.h"
@@ -98,24 +99,10 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    kvd::SampleOptions options;
-    options.readings = kReadings;
-    kvd::Bytes file;
-    const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                       ("kvd_undo_bench_" + std::to_string(::getpid()) + ".PTX");
-    if (!kvd::make_sample_file(options, file).ok() ||
-        !kvd::replace_file_atomically(path, file).ok()) {
-        std::fprintf(stderr, "cannot make the sample file\n");
-        return 1;
-    }
     Fixture& f = fixture();
     f.doc = std::make_unique<kvd::CLbxDoc>(f.ui);
-    const bool opened = f.doc->open(path.string());
-    std::filesystem::remove(path);
-    if (!opened) {
-        std::fprintf(stderr, "cannot open the sample file\n");
-        return 1;
-    }
+    const bool opened = kvd::bench::open_large_sample(*f.doc, kReadings, "undo_bench");
+    if (!opened) return 1;
 
     benchmark::RegisterBenchmark("edit", edit)->Unit(benchmark::kMillisecond)->UseRealTime();
     benchmark::RegisterBenchmark("refresh", refresh)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -20,6 +20,7 @@
 #include "base/file_io.h"
 #include "base/temporary_folder.h"
 #include "bench_ratio_reporter.h"
+#include "bench_sample.h"
 #include "cli/sample_maker.h"
 #include "doc/lbx_doc.h"
 #include "doc/scripted_user_interface.h"
@@ -83,19 +84,9 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    kvd::SampleOptions options;
-    options.readings = kReadings;
-    kvd::Bytes file;
-    const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                       ("kvd_word_bench_" + std::to_string(::getpid()) + ".PTX");
-    if (!kvd::make_sample_file(options, file).ok() || !kvd::replace_file_atomically(path, file).ok()) {
-        std::fprintf(stderr, "cannot make the sample file\n");
-        return 1;
-    }
     Fixture& f = fixture();
     f.doc = std::make_unique<kvd::CLbxDoc>(f.ui);
-    const bool opened = f.doc->open(path.string());
-    std::filesystem::remove(path);
+    const bool opened = kvd::bench::open_large_sample(*f.doc, kReadings, "word_bench");
     kvd::Status status = kvd::Status::success();
     f.folder = kvd::TemporaryFolder::create("word-bench", status);
     kvd::Bytes package;
@@ -105,8 +96,14 @@ int main(int argc, char** argv) {
     }
     std::printf("document.xml: %zu bytes, .docx: %zu bytes\n", f.xml.size(), package.size());
 
-    benchmark::RegisterBenchmark("docx", docx)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-    benchmark::RegisterBenchmark("zip", zip)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+    benchmark::RegisterBenchmark("docx", docx)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(3);
+    benchmark::RegisterBenchmark("zip", zip)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(3);
     kvd::bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     return reporter.print_ratio("docx", "zip", "docx/zip ratio") ? 0 : 1;
