@@ -414,7 +414,8 @@ TEST_F(GridViewTest, AnEmptyTableShowsNothingButWhyItIsEmpty) {
     }
     // A table with rows says nothing of the kind.
     GridWindow load(doc_, metrics_, TableKind::kLoad, {500, 300});
-    for (const auto& run : load.paint()->runs()) {
+    const auto load_shown = load.paint();
+    for (const auto& run : load_shown->runs()) {
         EXPECT_FALSE(run.text.contains(QStringLiteral("本试验没有"))) << run.text.toStdString();
     }
 }
