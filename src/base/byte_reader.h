@@ -70,6 +70,12 @@ public:
         offset_ = offset;
         return true;
     }
+    // Ends the data at end (when it is shorter than the data): what lies
+    // beyond, such as a trailing block read apart, is never read as part of it.
+    void end_before(std::size_t end) {
+        if (end < size_) size_ = end;
+        if (offset_ > size_) offset_ = size_;
+    }
     bool skip(std::size_t count) {
         if (count > remaining()) return false;
         offset_ += count;

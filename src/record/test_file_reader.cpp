@@ -161,6 +161,19 @@ std::string damage_notice(const ReadReport& report) {
 
 namespace {
 
+// An analysis file may end in the engineer's choice; a valid block is taken
+// and the layout read before it, so a damaged count never reads it as readings.
+void read_trailing_choice(ByteReader& in, TestRecord& record) {
+    if (in.size() < kSamplePointsOffset + kChoiceBlockSize) return;
+    const std::size_t start = in.size() - kChoiceBlockSize;
+    Bytes block(kChoiceBlockSize);
+    if (!in.seek(start) || !in.read_bytes(block.data(), block.size())) return;
+    EngineerChoice choice;
+    if (!decode_choice(block, choice).ok()) return;
+    record.engineer_choice = choice;
+    in.end_before(start);
+}
+
 Status read_from(ByteReader& in, TestRecord& record, ReadReport& report) {
     report = ReadReport{};
     Bytes head(std::min(in.size(), kClassifyBytes));
@@ -174,6 +187,7 @@ Status read_from(ByteReader& in, TestRecord& record, ReadReport& report) {
 
     record = TestRecord{};
     record.opened_kind = record.save_kind = probe.kind;
+    if (probe.kind != FileKind::kTestFile) read_trailing_choice(in, record);
     Status status = probe.kind == FileKind::kTestFile ? read_test_layout(in, record, report)
                                                       : read_analysis_layout(in, record, report);
     if (!status.ok()) return status;

@@ -78,6 +78,10 @@ Status write_record(const TestRecord& record, Bytes& out) {
                 write_raw_counts(writer, record);
                 write_raw_readings(writer, record);
             }
+            if (record.engineer_choice) {
+                const Bytes block = encode_choice(*record.engineer_choice);
+                writer.write_bytes(block.data(), block.size());
+            }
             return Status::success();
         default:
             out.clear();

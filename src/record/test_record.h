@@ -8,9 +8,11 @@
 // reading owns entries 3k ... 3k+2).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "record/engineer_choice.h"
 #include "record/raw_reading.h"
 #include "record/test_data.h"
 #include "record/test_header.h"
@@ -40,6 +42,10 @@ struct TestRecord {
     InstrumentParams instrument_params;
     std::vector<RawReading> raw_readings;
     std::vector<RawReading> mod_blocks;
+    // The engineer's accepted bearing capacity; kept by the analysis file
+    // kinds in their trailing block (record/engineer_choice.h), dropped by a
+    // test file.
+    std::optional<EngineerChoice> engineer_choice;
 
     int raw_count() const { return static_cast<int>(raw_readings.size()); }
     int mod_count() const { return static_cast<int>(mod_blocks.size()); }

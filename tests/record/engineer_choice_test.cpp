@@ -10,6 +10,7 @@
 #include "base/file_io.h"
 #include "base/text_codec.h"
 #include "record/engineer_choice.h"
+#include "record/file_format.h"
 #include "record/test_file_reader.h"
 #include "record/test_file_writer.h"
 
@@ -165,11 +166,63 @@ TEST(EngineerChoice, AnalysisFilesWithTheBlockReadAsBeforeInTodaysReader) {
         const auto found = trailing_choice(extended);
         ASSERT_TRUE(found.has_value());
         EXPECT_EQ(*found, sample_choice());
-        // Saved again by today's writer, the file is the original: nothing stale is left.
+        ASSERT_TRUE(after.engineer_choice.has_value());
+        EXPECT_EQ(*after.engineer_choice, sample_choice());
+        EXPECT_FALSE(before.engineer_choice.has_value());
+        // Saved again the file is the same; without the choice it is the original.
         Bytes rewritten;
+        ASSERT_TRUE(write_record(after, rewritten).ok());
+        EXPECT_EQ(rewritten, extended);
+        after.engineer_choice.reset();
         ASSERT_TRUE(write_record(after, rewritten).ok());
         EXPECT_EQ(rewritten, original);
     }
+}
+
+TEST(EngineerChoice, TheChoiceTravelsWithAnalysisFilesOnlyAndIsNeverReadAsReadings) {
+    Bytes kvd;
+    ASSERT_TRUE(read_whole_file(std::string(KVD_SOURCE_DIR) + "/samples/demo.KVD", kvd).ok());
+    TestRecord record;
+    ReadReport report;
+    ASSERT_TRUE(read_record(kvd, record, report).ok());
+    record.engineer_choice = sample_choice();
+
+    // Through a file source in small pieces, as the program opens files.
+    Bytes saved;
+    ASSERT_TRUE(write_record(record, saved).ok());
+    ByteViewSource source(saved);
+    TestRecord reread;
+    ASSERT_TRUE(read_record(source, reread, report, 151).ok());
+    ASSERT_TRUE(reread.engineer_choice.has_value());
+    EXPECT_EQ(*reread.engineer_choice, sample_choice());
+
+    // A test file has no place for it.
+    record.save_kind = FileKind::kTestFile;
+    ASSERT_TRUE(write_record(record, saved).ok());
+    EXPECT_FALSE(trailing_choice(saved).has_value());
+    ASSERT_TRUE(read_record(saved, reread, report).ok());
+    EXPECT_FALSE(reread.engineer_choice.has_value());
+
+    // A grades-only file whose count claims more readings than it holds: the
+    // readings end where the block begins.
+    record.save_kind = FileKind::kAnalysis;
+    Bytes plain;
+    record.engineer_choice.reset();
+    ASSERT_TRUE(write_record(record, plain).ok());
+    record.engineer_choice = sample_choice();
+    ASSERT_TRUE(write_record(record, saved).ok());
+    const std::int32_t claimed = record.grades.total_readings() + 10;
+    std::memcpy(saved.data() + kSamplePointCountOffset, &claimed, sizeof claimed);
+    std::memcpy(plain.data() + kSamplePointCountOffset, &claimed, sizeof claimed);
+    TestRecord damaged;
+    TestRecord damaged_plain;
+    ReadReport plain_report;
+    ASSERT_TRUE(read_record(saved, damaged, report).ok());
+    ASSERT_TRUE(read_record(plain, damaged_plain, plain_report).ok());
+    EXPECT_EQ(damaged.grades.total_readings(), record.grades.total_readings());
+    EXPECT_EQ(damaged.grades.total_readings(), damaged_plain.grades.total_readings());
+    EXPECT_EQ(report.damaged, plain_report.damaged);
+    ASSERT_TRUE(damaged.engineer_choice.has_value());
 }
 
 }  // namespace
