@@ -77,9 +77,14 @@ public:
     CLbxDoc& doc() { return doc_; }
     const CLbxDoc& doc() const { return doc_; }
 
-    // Refills the grid from the document (before every paint and before
-    // printing), recomputing the derived minutes and settlements first.
+    // Refills the grid from the document (before a paint that finds it out
+    // of date, and before printing). The derived minutes and settlements are
+    // the document's: a fill only reads them.
     virtual void fill() = 0;
+    // Brings up to date only the cells a change notice of grade g (reading r,
+    // or kWholeGrade) can reach, when the grid was filled and the change left
+    // its shape as it was; false when it cannot, and the caller fills whole.
+    virtual bool refill_changed(int /*grade*/, int /*reading*/) { return false; }
     // "汇总表", "加载详测表", ...
     virtual std::string table_name() const = 0;
     // Whether a correction of a reading or grade (a change notice) can change

@@ -62,7 +62,6 @@ void CTestTable::fill_cell(int row, int column, const std::string& text, Colour 
 }
 
 void CTestTable::fill() {
-    const CTestData& grades = doc().record().grades;
     const int shown = std::max(0, shown_grades());
     // Without a grade there is nothing to time: the header alone, and the
     // view says why the table is empty.
@@ -83,25 +82,9 @@ void CTestTable::fill() {
         fill_cell(row, 0, strprintf("%d", planned_minutes(row)), kDefaultColour, kDefaultColour);
     }
 
-    for (int column = 1; column <= shown; ++column) {
-        const int g = grade_of_column(column);
-        const COneGradeData* grade = grades.grade(g);
-        const int n = grade ? grade->size() : 0;
-        // Row 1 repeats the previous grade's last reading; it is greyed but for
-        // the test's very first reading.
-        const bool row1_editable = is_load_table() && column == 1;
-        fill_cell(0, column, n > 0 ? strprintf("%d", grade->front().load) : std::string(),
-                  text_colour(), kDefaultColour);
-        for (int row = 1; row < kRows; ++row) {
-            if (row > n) {
-                fill_cell(row, column, std::string(), kEmptyCellColour, kEmptyCellColour);
-                continue;
-            }
-            const Colour text = row == 1 && !row1_editable ? kDisabledText : text_colour();
-            fill_cell(row, column, strprintf("%6.2f", grade->get(row - 1)->settlement), text,
-                      background());
-        }
-    }
+    for (int column = 1; column <= shown; ++column) fill_grade_column(column);
+    filled_first_ = first_grade();
+    filled_shown_ = shown;
     refresh_menu_state();
 }
 
@@ -127,6 +110,47 @@ std::vector<HeaderCaption> CTestTable::header_captions() const {
 bool CTestTable::any_channel_averaged() const {
     const auto& averaged = doc().record().test_params.averaged;
     return std::any_of(averaged.begin(), averaged.end(), [](int flag) { return flag == 1; });
+}
+
+void CTestTable::fill_grade_column(int column) {
+    const int g = grade_of_column(column);
+    const COneGradeData* grade = doc().record().grades.grade(g);
+    const int n = grade ? grade->size() : 0;
+    // Row 1 repeats the previous grade's last reading; it is greyed but for
+    // the test's very first reading.
+    const bool row1_editable = is_load_table() && column == 1;
+    fill_cell(0, column, n > 0 ? strprintf("%d", grade->front().load) : std::string(),
+              text_colour(), kDefaultColour);
+    for (int row = 1; row < kRows; ++row) {
+        if (row > n) {
+            fill_cell(row, column, std::string(), kEmptyCellColour, kEmptyCellColour);
+            continue;
+        }
+        const Colour text = row == 1 && !row1_editable ? kDisabledText : text_colour();
+        fill_cell(row, column, strprintf("%6.2f", grade->get(row - 1)->settlement), text,
+                  background());
+    }
+}
+
+bool CTestTable::refill_changed(int grade, int) {
+    const CTestData& grades = doc().record().grades;
+    const int shown = shown_grades();
+    if (shown <= 0 || filled_shown_ != shown || filled_first_ != first_grade() ||
+        grade < 0 || grade >= grades.grade_count() || row_count() != kRows ||
+        column_count() != shown + 1) {
+        return false;
+    }
+    // The document's update reaches the grade and the repeat of its last
+    // reading at the start of the next grade with readings, passed on through
+    // grades of a single reading: the same columns are filled again.
+    for (int g = grade; g < grades.grade_count(); ++g) {
+        const int column = g - first_grade() + 1;
+        if (column >= 1 && column <= shown) fill_grade_column(column);
+        const int n = grades.reading_count(g);
+        if (g > grade && n > 1) break;
+    }
+    refresh_menu_state();
+    return true;
 }
 
 bool CTestTable::can_edit(int row, int column) const {

@@ -80,6 +80,7 @@ class CTestTable : public CMyGrid {
     int planned_minutes(int row) const;
 
     void fill() override;
+    bool refill_changed(int grade, int reading) override;
     std::vector<HeaderCaption> header_captions() const override;
 
     // Editing. begin_edit takes the key typed into the cell, or nothing for
@@ -117,6 +118,8 @@ class CTestTable : public CMyGrid {
     void print_body(PrintPage& page) override;
 
   private:
+    void fill_grade_column(int column);
+
     Colour text_colour() const;
     Colour background() const;
     void fill_cell(int row, int column, const std::string& text, Colour text_colour,
@@ -136,6 +139,10 @@ class CTestTable : public CMyGrid {
     void print_reading_cells(PrintPage& page, int grade, int reading, int top);
 
     CellId target_;
+    // The grades the last fill showed (first_grade(), shown_grades()): a
+    // change that alters them needs a whole fill.
+    int filled_first_ = -1;
+    int filled_shown_ = -1;
 };
 
 }  // namespace kvd

@@ -2,7 +2,9 @@
 // that the document keeps current after each change, only for what changed,
 // against a recompute of the whole record: random sequences of the edits a
 // user makes in the tables and on the curves, and of the document's own
-// commands, each followed by the comparison, reading for reading.
+// commands, each followed by the comparison, reading for reading. The detail
+// tables, kept current by their per-grade refill as the screen keeps them,
+// must show cell for cell what a whole fill shows.
 
 #include <gtest/gtest.h>
 
@@ -270,6 +272,54 @@ protected:
         }
     }
 
+    // A detail table as a window keeps it: filled once, then brought up to
+    // date by refill_changed for each change notice, or filled whole again
+    // when it cannot be.
+    struct ShownTable : DocView {
+        explicit ShownTable(CTestTable& shown) : table(shown) {}
+        void on_update(int hint) override {
+            if (!stale && is_change_notice(hint) &&
+                table.refill_changed(notice_grade(hint), notice_reading(hint))) {
+                ++partial;
+                return;
+            }
+            stale = true;
+        }
+        // Fills when out of date (as a paint does), then compares with a fill.
+        void expect_as_filled(CTestTable& fresh, const std::string& after) {
+            if (stale) {
+                table.fill();
+                stale = false;
+            }
+            fresh.fill();
+            ASSERT_EQ(table.row_count(), fresh.row_count()) << after;
+            ASSERT_EQ(table.column_count(), fresh.column_count()) << after;
+            for (int row = 0; row < fresh.row_count(); ++row) {
+                for (int column = 0; column < fresh.column_count(); ++column) {
+                    ASSERT_EQ(table.cell_text(row, column), fresh.cell_text(row, column))
+                        << after << ": row " << row << " column " << column;
+                    ASSERT_EQ(table.effective_text_colour(row, column),
+                              fresh.effective_text_colour(row, column))
+                        << after << ": row " << row << " column " << column;
+                    ASSERT_EQ(table.effective_background(row, column),
+                              fresh.effective_background(row, column))
+                        << after << ": row " << row << " column " << column;
+                }
+            }
+            ASSERT_EQ(table.menu_state(), fresh.menu_state()) << after;
+        }
+        CTestTable& table;
+        bool stale = true;
+        int partial = 0;
+    };
+
+    void expect_tables_current(const std::string& after) {
+        CLoadTable fresh_load{doc_, metrics_};
+        CUnloadTable fresh_unload{doc_, metrics_};
+        ASSERT_NO_FATAL_FAILURE(shown_load_view_.expect_as_filled(fresh_load, after));
+        ASSERT_NO_FATAL_FAILURE(shown_unload_view_.expect_as_filled(fresh_unload, after));
+    }
+
     ScriptedUserInterface ui_;
     CLbxDoc doc_{ui_, [] { return std::int64_t{1700000000}; }};
     FixedFontMetrics metrics_;
@@ -279,18 +329,32 @@ protected:
     CQ_s qs_{doc_};
     Cs_lgt slgt_{doc_};
     Cs_lgQ slgq_{doc_};
+    CLoadTable shown_load_{doc_, metrics_};
+    CUnloadTable shown_unload_{doc_, metrics_};
+    ShownTable shown_load_view_{shown_load_};
+    ShownTable shown_unload_view_{shown_unload_};
 };
 
 TEST_F(DerivedValuesTest, EveryEditLeavesWhatAWholeRecomputeWould) {
     for (unsigned seed = 1; seed <= 40; ++seed) {
         std::mt19937 random(seed);
         build(random);
+        shown_load_view_.stale = shown_unload_view_.stale = true;
+        doc_.add_view(&shown_load_view_);
+        doc_.add_view(&shown_unload_view_);
         for (int step = 0; step < 150; ++step) {
             const std::string edit = random_edit(random);
-            ASSERT_NO_FATAL_FAILURE(expect_current("seed " + std::to_string(seed) + " step " +
-                                                   std::to_string(step) + " (" + edit + ")"));
+            const std::string after =
+                "seed " + std::to_string(seed) + " step " + std::to_string(step) + " (" + edit + ")";
+            ASSERT_NO_FATAL_FAILURE(expect_current(after));
+            ASSERT_NO_FATAL_FAILURE(expect_tables_current(after));
         }
+        doc_.remove_view(&shown_load_view_);
+        doc_.remove_view(&shown_unload_view_);
     }
+    // The per-grade refill was taken, not only whole fills.
+    EXPECT_GT(shown_load_view_.partial, 1000);
+    EXPECT_GT(shown_unload_view_.partial, 100);
 }
 
 TEST_F(DerivedValuesTest, OpenedAndNewRecordsAreCurrentBeforeAnyViewReadsThem) {

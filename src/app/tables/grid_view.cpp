@@ -147,7 +147,12 @@ void GridView::on_document_update(int hint) {
     // correction does not change them (and refilling 100,000 rows on every
     // step of a drag would make it crawl).
     if (is_change_notice(hint) && !table_.follows_corrections()) return;
-    stale_ = true;
+    // A detail table brings only the changed grade's columns up to date (a
+    // drag sends a notice per mouse move); other tables, and any change that
+    // alters a table's shape, fill again before the next paint.
+    const bool refilled = !stale_ && is_change_notice(hint) &&
+                          table_.refill_changed(notice_grade(hint), notice_reading(hint));
+    if (!refilled) stale_ = true;
     // A change of one reading or grade reaches cells far from it: the load
     // header of its column, the summary's load and time columns, the
     // cumulative values of every later row. The whole visible grid is
