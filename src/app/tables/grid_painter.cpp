@@ -75,7 +75,19 @@ int header_split(const std::vector<HeaderCaption>& captions, int height) {
 
 }  // namespace
 
-QFont screen_qfont(const Font& font) { return make_device_font(font, 1.0, nullptr).font; }
+QFont screen_qfont(const Font& font) {
+    // A table has a handful of fonts, painted over and over: a QFont built
+    // afresh for every paint looks its face up in the font database again
+    // (a third of a table's paint). Copies share the looked-up face.
+    static std::vector<std::pair<Font, QFont>> made;
+    for (const auto& [key, qfont] : made) {
+        if (key == font) return qfont;
+    }
+    constexpr std::size_t kKeptFonts = 64;
+    if (made.size() >= kKeptFonts) made.clear();
+    made.emplace_back(font, make_device_font(font, 1.0, nullptr).font);
+    return made.back().second;
+}
 
 QRect drawn_cell_rect(const CMyGrid& grid, int row, int column) {
     if (!grid.cell(row, column)) return {};
@@ -90,9 +102,10 @@ QRect drawn_cell_rect(const CMyGrid& grid, int row, int column) {
     return rect;
 }
 
-GridPainter::GridPainter(const CMyGrid& grid, QPainter& painter)
+GridPainter::GridPainter(const CMyGrid& grid, QPainter& painter, GridTextCache& texts)
     : grid_(grid),
       painter_(painter),
+      texts_(texts),
       header_width_(grid.header_width()),
       header_height_(grid.header_height()),
       client_width_(grid.client_width()),
@@ -116,12 +129,13 @@ GridPainter::GridPainter(const CMyGrid& grid, QPainter& painter)
     }
 }
 
-QFont GridPainter::font_of(const Font& font) {
-    for (const auto& [key, qfont] : fonts_) {
-        if (key == font) return qfont;
+const GridPainter::ScreenFont& GridPainter::font_of(const Font& font) {
+    for (const ScreenFont& known : fonts_) {
+        if (known.key == font) return known;
     }
-    fonts_.emplace_back(font, screen_qfont(font));
-    return fonts_.back().second;
+    const QFont qfont = screen_qfont(font);
+    fonts_.push_back({font, qfont, QFontMetrics(qfont), &texts_.font(font, qfont)});
+    return fonts_.back();
 }
 
 int GridPainter::column_left(int column) const {
@@ -204,8 +218,8 @@ void GridPainter::paint_cell(const QRect& rect, int row, int column) {
     const std::string text = grid_.cell_text(row, column);
     const GridCell* cell = grid_.cell(row, column);
     if (!text.empty() && cell) {
-        const QFont font = font_of(grid_.cell_font(row, column));
-        painter_.setFont(font);
+        const ScreenFont& font = font_of(grid_.cell_font(row, column));
+        painter_.setFont(font.font);
         painter_.setPen(to_qcolor(grid_.effective_text_colour(row, column)));
         // The right and bottom pixels carry the grid lines.
         const QRect area = rect.adjusted(CGrid::kMargin, 0, -CGrid::kMargin - 1, -1);
@@ -213,17 +227,40 @@ void GridPainter::paint_cell(const QRect& rect, int row, int column) {
         int flags = static_cast<int>(alignment_of(cell->format));
         if (cell->format & kTextSingleLine) {
             shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
-            flags |= Qt::TextSingleLine;
-            if (cell->format & kTextEndEllipsis) {
-                shown = QFontMetrics(font).elidedText(shown, Qt::ElideRight, area.width());
-            }
+            draw_line_of_text(area, flags | Qt::TextSingleLine, shown, font,
+                              (cell->format & kTextEndEllipsis) != 0);
         } else if (cell->format & kTextWordBreak) {
-            flags |= Qt::TextWordWrap;
+            painter_.drawText(area, flags | Qt::TextWordWrap, shown);
+        } else if (shown.contains(QLatin1Char('\n'))) {
+            painter_.drawText(area, flags, shown);
+        } else {
+            draw_line_of_text(area, flags, shown, font, false);
         }
-        painter_.drawText(area, flags, shown);
     }
     const int mode = grid_.grid_lines();
     draw_lines(rect, mode & kGridLinesHorizontal, mode & kGridLinesVertical);
+}
+
+void GridPainter::draw_line_of_text(const QRect& area, int flags, const QString& text,
+                                    const ScreenFont& font, bool elide) {
+    const GridTextCache::Text* laid_out = &font.texts->text(text);
+    const QSizeF fits = area.size();
+    // A text too wide for a cell that ends in an ellipsis is cut back to fit.
+    if (elide && laid_out->size.width() > fits.width()) {
+        laid_out = &font.texts->text(font.metrics.elidedText(text, Qt::ElideRight, area.width()));
+    }
+    // What does not fit is clipped to the cell, as drawText does.
+    if (laid_out->size.width() > fits.width() || laid_out->size.height() > fits.height()) {
+        painter_.drawText(area, flags, laid_out->glyphs.text());
+        return;
+    }
+    double x = area.left();
+    if (flags & Qt::AlignRight) x = area.left() + area.width() - laid_out->size.width();
+    if (flags & Qt::AlignHCenter) x = area.left() + (area.width() - laid_out->size.width()) / 2;
+    double y = area.top();
+    if (flags & Qt::AlignBottom) y = area.top() + area.height() - laid_out->size.height();
+    if (flags & Qt::AlignVCenter) y = area.top() + (area.height() - laid_out->size.height()) / 2;
+    painter_.drawStaticText(QPointF(x, y), laid_out->glyphs);
 }
 
 void GridPainter::paint_header(Band columns) {
@@ -265,7 +302,8 @@ void GridPainter::paint_caption(const HeaderCaption& caption) {
 
     Font font = grid_.font();
     if (caption.bold) font.weight = kBoldCaptionWeight;
-    painter_.setFont(font_of(font));
+    const ScreenFont& screen = font_of(font);
+    painter_.setFont(screen.font);
     painter_.setPen(to_qcolor(grid_.effective_text_colour(0, caption.first_column)));
     const QRect area = rect.adjusted(CGrid::kMargin, 1, -CGrid::kMargin - 1, -2);
     const QString text = to_qstring(caption.text);
@@ -277,7 +315,11 @@ void GridPainter::paint_caption(const HeaderCaption& caption) {
             painter_.drawText(area, Qt::AlignLeft | Qt::AlignBottom, text);
             break;
         default:
-            painter_.drawText(area, Qt::AlignCenter, text);
+            if (text.contains(QLatin1Char('\n'))) {
+                painter_.drawText(area, Qt::AlignCenter, text);
+            } else {
+                draw_line_of_text(area, Qt::AlignCenter, text, screen, false);
+            }
             break;
     }
     if (caption.part == Part::kDiagonalUpper || caption.part == Part::kDiagonalLower) {

@@ -19,10 +19,13 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QRect>
+#include <deque>
 #include <utility>
 #include <vector>
 
+#include "app/tables/grid_text_cache.h"
 #include "tables/my_grid.h"
 #include "tables/source_table.h"
 
@@ -40,7 +43,8 @@ QRect drawn_cell_rect(const CMyGrid& grid, int row, int column);
 
 class GridPainter {
 public:
-    GridPainter(const CMyGrid& grid, QPainter& painter);
+    // The texts are laid out through the view's cache, kept between paints.
+    GridPainter(const CMyGrid& grid, QPainter& painter, GridTextCache& texts);
 
     // Paints the client area; `show_current` draws the current cell's frame.
     void paint(bool show_current);
@@ -51,7 +55,14 @@ private:
         int last = -1;  // last index (inclusive)
     };
 
-    QFont font_of(const Font& font);
+    struct ScreenFont {
+        Font key;
+        QFont font;
+        QFontMetrics metrics;
+        GridTextCache::FontTexts* texts = nullptr;
+    };
+    // A deque: the references handed out stay valid as fonts are added.
+    const ScreenFont& font_of(const Font& font);
     int column_left(int column) const;
     int row_top(int row) const;
     // Scrolling rows or columns that show in [from, to) client pixels.
@@ -59,6 +70,10 @@ private:
 
     void paint_cells(Band rows, Band columns);
     void paint_cell(const QRect& rect, int row, int column);
+    // One line of text aligned in area, as drawText(area, flags, text) would;
+    // elided to fit when `elide`.
+    void draw_line_of_text(const QRect& area, int flags, const QString& text,
+                           const ScreenFont& font, bool elide);
     void paint_header(Band columns);
     void paint_caption(const HeaderCaption& caption);
     void paint_current();
@@ -66,7 +81,8 @@ private:
 
     const CMyGrid& grid_;
     QPainter& painter_;
-    std::vector<std::pair<Font, QFont>> fonts_;
+    GridTextCache& texts_;
+    std::deque<ScreenFont> fonts_;
     std::vector<int> row_starts_;     // unscrolled top of every row, and the total
     std::vector<int> column_starts_;  // unscrolled left of every column, and the total
     std::vector<std::vector<RowSpan>> spans_;  // merged runs per column (raw record table)
