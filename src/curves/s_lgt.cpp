@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <vector>
 
 #include "base/format.h"
 #include "curves/point_edit.h"
@@ -133,21 +134,36 @@ void Cs_lgt::draw_curve(Canvas& canvas) {
     const auto same_pixel = [pixel](Point a, Point b) {
         return std::abs(a.x - b.x) < pixel && std::abs(a.y - b.y) < pixel;
     };
+    // A solid line one unit wide is drawn as one polyline per grade
+    // (thousands of separate segments cost many times more); other pens go
+    // segment by segment, as StyledLine draws them.
+    const bool thin = l.load_width <= 1 && pen_style_of(l.load_pen_style) == PenStyle::kSolid;
+    std::vector<Point> polyline;
     for (const GradeRow& row : rows_) {
         StyledLine line(canvas);
+        polyline.clear();
         bool started = false;
         Point last;
         for (std::size_t i = 0; i < row.readings.size(); ++i) {
             const Reading& r = row.readings[i];
             if (!r.plotted) continue;
-            if (!started) {
-                line.move_to(r.at);
-                started = true;
-                last = r.at;
-            } else if (static_cast<int>(i) == row.last_plotted || !same_pixel(r.at, last)) {
-                line.line_to(r.at, pen);
-                last = r.at;
+            const bool first = !started;
+            if (!first && static_cast<int>(i) != row.last_plotted && same_pixel(r.at, last)) {
+                continue;
             }
+            started = true;
+            last = r.at;
+            if (thin) {
+                polyline.push_back(r.at);
+            } else if (first) {
+                line.move_to(r.at);
+            } else {
+                line.line_to(r.at, pen);
+            }
+        }
+        if (thin && polyline.size() >= 2) {
+            canvas.set_pen(Pen{pen_style_of(pen.style), pen.width, pen.colour});
+            canvas.polyline(polyline);
         }
     }
     for (GradeRow& row : rows_) {

@@ -93,8 +93,12 @@ QStringList program_font_faces() {
 }
 
 QString chinese_serif_family() {
-    if (have_gui_application() && !QFontDatabase::hasFamily(kNotoSerifCjk)) return kNotoSansCjk;
-    return kNotoSerifCjk;
+    if (!have_gui_application()) return kNotoSerifCjk;
+    // Asked once: the font database's answer takes longer than drawing a
+    // label, and every font made for the screen asks.
+    static const QString family =
+        QFontDatabase::hasFamily(kNotoSerifCjk) ? kNotoSerifCjk : kNotoSansCjk;
+    return family;
 }
 
 QString chinese_sans_family() {

@@ -91,10 +91,14 @@ QtCanvas::~QtCanvas() {
 }
 
 void QtCanvas::set_pen(const Pen& pen) {
+    if (pen == state_.pen) return;
     state_.pen = pen;
+    pen_and_brush_.reset();
 }
 void QtCanvas::set_brush(const Brush& brush) {
+    if (brush == state_.brush) return;
     state_.brush = brush;
+    pen_and_brush_.reset();
 }
 void QtCanvas::set_font(const Font& font) {
     state_.font = font;
@@ -126,17 +130,24 @@ QPolygonF QtCanvas::device_polygon(std::span<const Point> points) const {
 }
 
 void QtCanvas::apply_pen_and_brush() {
-    QPen pen = to_qpen(state_.pen, mapping_.scale);
-    // On a raster device a pen about one pixel wide looks alike drawn as the
-    // one-pixel cosmetic pen, which is many times faster (a curve of many
-    // thousand readings draws as many segments).
-    if (pen.style() != Qt::NoPen && pen.widthF() < 1.5 && raster_untransformed()) {
-        pen.setWidthF(1.0);
-        pen.setCosmetic(true);
+    // A curve draws thousands of segments and markers in one pen: the Qt pen
+    // and brush are made when the canvas's change, and handed to the painter
+    // (which passes over an unchanged one) before every figure.
+    if (!pen_and_brush_) {
+        QPen pen = to_qpen(state_.pen, mapping_.scale);
+        // On a raster device a pen about one pixel wide looks alike drawn as
+        // the one-pixel cosmetic pen, which is many times faster (a curve of
+        // many thousand readings draws as many segments).
+        if (pen.style() != Qt::NoPen && pen.widthF() < 1.5 && raster_untransformed()) {
+            pen.setWidthF(1.0);
+            pen.setCosmetic(true);
+        }
+        pen_and_brush_.emplace(pen, state_.brush.hollow
+                                        ? QBrush(Qt::NoBrush)
+                                        : QBrush(to_qcolor(state_.brush.colour)));
     }
-    painter_.setPen(pen);
-    painter_.setBrush(state_.brush.hollow ? QBrush(Qt::NoBrush)
-                                          : QBrush(to_qcolor(state_.brush.colour)));
+    painter_.setPen(pen_and_brush_->first);
+    painter_.setBrush(pen_and_brush_->second);
 }
 
 void QtCanvas::line(Point from, Point to) {
@@ -308,6 +319,7 @@ void QtCanvas::restore() {
     if (saved_.empty()) return;
     state_ = saved_.back();
     saved_.pop_back();
+    pen_and_brush_.reset();
 }
 
 void QtCanvas::translate(int dx, int dy) {

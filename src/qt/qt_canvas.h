@@ -11,6 +11,7 @@
 #include <QPolygonF>
 #include <QStringList>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "draw/canvas.h"
@@ -107,6 +108,8 @@ class QtCanvas : public Canvas {
     CanvasMapping mapping_;
     std::optional<EllipseStamp> stamp_;
     State state_;
+    // The Qt pen and brush of state_, made when first needed after a change.
+    std::optional<std::pair<QPen, QBrush>> pen_and_brush_;
     std::vector<State> saved_;
     std::optional<Font> cached_font_;  // the Font that device_font_ was made for
     DeviceFont device_font_;

@@ -16,7 +16,24 @@ namespace {
 
 class SlgtTest : public LogCurveTest {
 protected:
-    std::vector<recorded::Line> curve_lines() const { return lines_in(rgb(0, 0, 160)); }
+    // The curve's segments in drawing order; a thin solid line comes as one
+    // polyline per grade.
+    std::vector<recorded::Line> curve_lines() const {
+        std::vector<recorded::Line> found = lines_in(rgb(0, 0, 160));
+        for (const auto& polyline : curve_polylines()) {
+            for (std::size_t i = 1; i < polyline.points.size(); ++i) {
+                found.push_back({polyline.points[i - 1], polyline.points[i], polyline.pen});
+            }
+        }
+        return found;
+    }
+    std::vector<recorded::Polyline> curve_polylines() const {
+        std::vector<recorded::Polyline> found;
+        for (const auto& polyline : canvas_.of_kind<recorded::Polyline>()) {
+            if (polyline.pen.colour == rgb(0, 0, 160)) found.push_back(polyline);
+        }
+        return found;
+    }
 };
 
 TEST_F(SlgtTest, TimeAxisTicksEachRecordingTimeOnce) {
@@ -108,6 +125,7 @@ TEST_F(SlgtTest, OnePolylinePerLoadingGradeWithMarkersAndLabel) {
 
     // Readings 1 ... n-1 of each grade joined: 3 + 7 + 5 segments, the first
     // of each grade starting at 5 minutes, none joining two grades.
+    EXPECT_EQ(curve_polylines().size(), 3u);
     const auto lines = curve_lines();
     ASSERT_EQ(lines.size(), 15u);
     EXPECT_EQ(lines[0].from, (Point{150, y_of(0.5)}));
