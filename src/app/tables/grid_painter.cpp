@@ -210,6 +210,7 @@ void GridPainter::paint_cells(Band rows, Band columns) {
             paint_cell(QRect(left, row_top(r), width, grid_.row_height(r)), r, c);
         }
     }
+    flush_lines();
 }
 
 void GridPainter::paint_cell(const QRect& rect, int row, int column) {
@@ -289,6 +290,7 @@ void GridPainter::paint_header(Band columns) {
                        true);
         }
     }
+    flush_lines();
 }
 
 void GridPainter::paint_caption(const HeaderCaption& caption) {
@@ -346,9 +348,15 @@ void GridPainter::paint_current() {
 }
 
 void GridPainter::draw_lines(const QRect& rect, bool horizontal, bool vertical) {
+    if (horizontal) lines_.emplace_back(rect.bottomLeft(), rect.bottomRight());
+    if (vertical) lines_.emplace_back(rect.topRight(), rect.bottomRight());
+}
+
+void GridPainter::flush_lines() {
+    if (lines_.empty()) return;
     painter_.setPen(to_qcolor(grid_.colours().grid_lines));
-    if (horizontal) painter_.drawLine(rect.bottomLeft(), rect.bottomRight());
-    if (vertical) painter_.drawLine(rect.topRight(), rect.bottomRight());
+    painter_.drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    lines_.clear();
 }
 
 }  // namespace kvd

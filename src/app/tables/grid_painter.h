@@ -20,6 +20,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QLine>
 #include <QRect>
 #include <deque>
 #include <utility>
@@ -77,11 +78,15 @@ private:
     void paint_header(Band columns);
     void paint_caption(const HeaderCaption& caption);
     void paint_current();
+    // A cell's grid lines (its right and bottom pixels) are gathered and
+    // drawn together in one pen by flush_lines, after the band's cells.
     void draw_lines(const QRect& rect, bool horizontal, bool vertical);
+    void flush_lines();
 
     const CMyGrid& grid_;
     QPainter& painter_;
     GridTextCache& texts_;
+    std::vector<QLine> lines_;
     std::deque<ScreenFont> fonts_;
     std::vector<int> row_starts_;     // unscrolled top of every row, and the total
     std::vector<int> column_starts_;  // unscrolled left of every column, and the total
