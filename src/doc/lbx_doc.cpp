@@ -137,7 +137,9 @@ bool CLbxDoc::open(const std::string& path) {
     path_ = path;
     modified_ = false;
     upload_enabled_ = report.uploadable;
-    refresh_derived();
+    // A test file's grades are built by the reader, derived values and all;
+    // an analysis file's come as stored and are brought up to date here.
+    if (record_.opened_kind != FileKind::kTestFile) refresh_derived();
     reset_history();
     if (frame_) {
         const int channels = channels_in_use(record_.header);

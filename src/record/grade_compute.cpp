@@ -23,17 +23,6 @@ struct AveragedChannels {
     void add(int j) { index[static_cast<std::size_t>(count++)] = j; }
 };
 
-// Averaged channels of a test file's header: in use, on the test pile, averaged.
-AveragedChannels header_averaged_channels(const TestHeader& header) {
-    AveragedChannels averaged;
-    for (int j = 0; j < kChannelCount; ++j) {
-        if (header.in_use[j] == 1 && header.test_pile[j] == 1 && header.averaged[j] == 1) {
-            averaged.add(j);
-        }
-    }
-    return averaged;
-}
-
 AveragedChannels params_averaged_channels(const TestParams& params) {
     AveragedChannels averaged;
     for (int j = 0; j < kChannelCount; ++j) {
@@ -170,7 +159,6 @@ bool refresh_grade(TestRecord& record, int g) {
 void build_grades_from_raw(TestRecord& record) {
     record.grades.clear();
     const auto& raw = record.raw_readings;
-    const auto averaged = header_averaged_channels(record.header);
     int grade_load = 0;
     // Each run of readings with one tester grade number becomes a grade, sized
     // once; its load is the nominal load of the run's first reading (0 for the
@@ -182,14 +170,14 @@ void build_grades_from_raw(TestRecord& record) {
         COneGradeData& grade = record.grades.append_grade();
         grade.reserve(static_cast<int>(end - start));
         for (std::size_t r = start; r < end; ++r) {
-            SamplePoint point = point_from_raw(raw[r], grade_number, grade_load);
-            point.settlement = average_over(point.channel, averaged);
-            grade.append(point);
+            grade.append(point_from_raw(raw[r], grade_number, grade_load));
         }
         if (end < raw.size()) grade_load = raw[end].grade_load;
         start = end;
     }
-    recompute_minutes(record.grades, record.test_params);
+    // Settlements and minutes as the document keeps them: a record built
+    // here is current, and opening it needs no second pass.
+    refresh_derived(record);
 }
 
 void build_grades_from_old_raw(TestRecord& record) {

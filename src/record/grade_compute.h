@@ -39,7 +39,8 @@ void refresh_derived(TestRecord& record);
 // changed) when g does not exist.
 bool refresh_grade(TestRecord& record, int g);
 
-// Builds the grades of a test file from its raw readings and schedules them.
+// Builds the grades of a test file from its raw readings, with their derived
+// values as refresh_derived leaves them.
 void build_grades_from_raw(TestRecord& record);
 
 // The same for a converted old-format test file: each point keeps its raw

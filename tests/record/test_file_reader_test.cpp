@@ -196,11 +196,14 @@ TEST(ReadTestFile, BuildsGradesFromTheRawReadings) {
             EXPECT_EQ(p.load, loads[static_cast<std::size_t>(g)]);
             EXPECT_EQ(p.loading, entries[r].raw.loading);
             EXPECT_EQ(p.minutes, minutes[static_cast<std::size_t>(g)][static_cast<std::size_t>(i)]);
-            // Channels 1 and 4 hold n + 0.001 and n + 0.031: their mean n + 0.016
-            // is rounded to two decimals from the reading's own values.
-            EXPECT_NEAR(p.settlement, static_cast<double>(r) + 0.02, 1e-9) << "reading " << r;
             // Every grade starts where the previous one ended.
-            const Raw& source = (i == 0 && g > 0) ? entries[r - 1].raw : entries[r].raw;
+            const bool repeat = i == 0 && g > 0;
+            const Raw& source = repeat ? entries[r - 1].raw : entries[r].raw;
+            // Channels 1 and 4 hold n + 0.001 and n + 0.031: their mean n + 0.016
+            // is rounded to two decimals, from the channels the reading holds
+            // (a repeat's are those of the reading it repeats).
+            const double n = static_cast<double>(repeat ? r - 1 : r);
+            EXPECT_NEAR(p.settlement, n + 0.02, 1e-9) << "reading " << r;
             EXPECT_EQ(std::memcmp(p.channel, source.channel, sizeof p.channel), 0) << r;
         }
     }
