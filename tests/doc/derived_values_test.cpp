@@ -380,6 +380,14 @@ TEST_F(DerivedValuesTest, OpenedAndNewRecordsAreCurrentBeforeAnyViewReadsThem) {
     std::remove(path.c_str());
     ASSERT_NO_FATAL_FAILURE(expect_current("open"));
     EXPECT_NE(doc_.record().grades.grade(1)->front().minutes, 999);
+
+    // Test files: the reader builds the grades current, the document adds no pass.
+    for (const char* name : {"demo.PTX", "plate.PTX", "uplift.PTX"}) {
+        ASSERT_TRUE(doc_.open(std::string(KVD_SOURCE_DIR) + "/samples/" + name)) << name;
+        ASSERT_EQ(doc_.record().opened_kind, FileKind::kTestFile) << name;
+        ASSERT_GT(doc_.record().grades.total_readings(), 10) << name;
+        ASSERT_NO_FATAL_FAILURE(expect_current(std::string("open ") + name));
+    }
 }
 
 }  // namespace
