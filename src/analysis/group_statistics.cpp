@@ -160,6 +160,11 @@ GroupAnalysis group_statistics(const std::vector<TestAnalysis>& tests,
         members.push_back({i < names.size() ? names[i] : tests[i].test_name, tests[i].group_value(),
                            tests[i].unit});
     }
+    return group_statistics_of(tests, std::move(members), options);
+}
+
+GroupAnalysis group_statistics_of(const std::vector<TestAnalysis>& tests,
+                                  std::vector<GroupMember> members, const GroupOptions& options) {
     if (tests.empty())
         return group_statistics(TestFamily::kUnsupported, "", "", std::move(members), options);
     const TestAnalysis& first = tests.front();

@@ -52,6 +52,11 @@ struct GroupAnalysis {
 GroupAnalysis group_statistics(const std::vector<TestAnalysis>& tests,
                                const std::vector<std::string>& names, const GroupOptions& options);
 
+// The same with each test's value already taken (members[i] from tests[i],
+// as group_member_of takes the engineer's choice or the proposal).
+GroupAnalysis group_statistics_of(const std::vector<TestAnalysis>& tests,
+                                  std::vector<GroupMember> members, const GroupOptions& options);
+
 // The same over values already taken (for the desktop's group table and tests).
 GroupAnalysis group_statistics(TestFamily family, const std::string& standard,
                                const std::string& unit, std::vector<GroupMember> members,

@@ -1,5 +1,8 @@
 // kvdtool analyse: the bearing-capacity interpretation of each file, and for
 // several files the statistics of the group, as tab-separated text or JSON.
+// Each test brings to the group the engineer's choice kept in its analysis
+// file when that was made on the readings analysed, else the proposal; the
+// member's line says which.
 
 #include <cmath>
 #include <cstdio>
@@ -8,6 +11,7 @@
 #include <vector>
 
 #include "analysis/bearing_analysis.h"
+#include "analysis/group_member.h"
 #include "analysis/group_statistics.h"
 #include "base/format.h"
 #include "base/numeric.h"
@@ -130,7 +134,7 @@ void print_analysis(const std::string& path, const TestAnalysis& a) {
     std::printf("\n");
 }
 
-void print_group(const GroupAnalysis& g) {
+void print_group(const GroupAnalysis& g, const std::vector<MemberBasis>& bases) {
     if (g.family == TestFamily::kUnsupported) {
         std::printf("多桩统计\t（各试验类型不同或不作判定）\n");
     } else {
@@ -139,9 +143,10 @@ void print_group(const GroupAnalysis& g) {
                     g.unit.c_str());
     }
     std::printf("部分\t规则\t条文\t结果\t数值\t来源\t说明\n");
-    for (const GroupMember& member : g.members) {
+    for (std::size_t i = 0; i < g.members.size(); ++i) {
+        const GroupMember& member = g.members[i];
         RuleResult shown = member.value;
-        shown.title = member.name;
+        shown.title = member.name + "（" + std::string(basis_text(bases[i])) + "）";
         print_rule("试验", shown, member.unit.empty() ? g.unit : member.unit);
     }
     print_rule("统计", g.statistic, g.unit);
@@ -226,17 +231,34 @@ void write_analysis(JsonWriter& json, const std::string& path, const TestAnalysi
     json.end_object();
 }
 
-void write_group(JsonWriter& json, const GroupAnalysis& g) {
+std::string_view basis_key(MemberBasis basis) {
+    switch (basis) {
+        case MemberBasis::kProposal:
+            return "proposal";
+        case MemberBasis::kChoice:
+            return "choice";
+        case MemberBasis::kStaleChoice:
+            return "stale_choice";
+        case MemberBasis::kOtherQuantity:
+            return "other_quantity";
+    }
+    return "";
+}
+
+void write_group(JsonWriter& json, const GroupAnalysis& g, const std::vector<MemberBasis>& bases) {
     json.begin_object();
     json.member("family", family_key(g.family));
     json.member("standard", g.standard);
     json.member("unit", g.unit);
     json.key("members");
     json.begin_array();
-    for (const GroupMember& member : g.members) {
+    for (std::size_t i = 0; i < g.members.size(); ++i) {
+        const GroupMember& member = g.members[i];
         json.begin_object();
         json.member("name", member.name);
         json.member("unit", member.unit);
+        json.member("basis", basis_key(bases[i]));
+        json.member("basis_text", basis_text(bases[i]));
         json.key("result");
         write_rule(json, member.value);
         json.end_object();
@@ -269,7 +291,8 @@ int run_analyse(const Args& arguments) {
 
     ConsoleUserInterface ui;
     std::vector<TestAnalysis> analyses;
-    std::vector<std::string> names;
+    std::vector<GroupMember> members;
+    std::vector<MemberBasis> bases;
     std::vector<std::string> paths;
     std::vector<std::string> refused;
     for (const std::string& path : args) {
@@ -279,13 +302,15 @@ int run_analyse(const Args& arguments) {
             continue;
         }
         analyses.push_back(analyse_test(doc.record(), options.analysis));
-        const std::string& name = analyses.back().test_name;
-        names.push_back(name.empty() ? path : name);
+        GroupMemberValue member =
+            group_member_of(analyses.back(), doc.record().engineer_choice, path);
+        members.push_back(std::move(member.member));
+        bases.push_back(member.basis);
         paths.push_back(path);
     }
     const bool group = args.size() > 1 && !analyses.empty();
     GroupAnalysis statistics;
-    if (group) statistics = group_statistics(analyses, names, options.group);
+    if (group) statistics = group_statistics_of(analyses, std::move(members), options.group);
 
     if (options.json) {
         JsonWriter json;
@@ -298,13 +323,13 @@ int run_analyse(const Args& arguments) {
         write_strings(json, "refused", refused);
         if (group) {
             json.key("group");
-            write_group(json, statistics);
+            write_group(json, statistics, bases);
         }
         json.end_object();
         std::printf("%s\n", json.text().c_str());
     } else {
         for (std::size_t i = 0; i < analyses.size(); ++i) print_analysis(paths[i], analyses[i]);
-        if (group) print_group(statistics);
+        if (group) print_group(statistics, bases);
     }
     return refused.empty() ? 0 : 1;
 }

@@ -13,7 +13,11 @@
 #include <string>
 #include <utility>
 
+#include "analysis/bearing_analysis.h"
+#include "analysis/choice_of_rule.h"
 #include "base/file_io.h"
+#include "record/test_file_reader.h"
+#include "record/test_file_writer.h"
 #include "cli/kvdtool_fixture.h"
 #include "record/file_format.h"
 
@@ -304,6 +308,39 @@ TEST_F(KvdtoolTest, AnalyseJsonReadsBackAndGroupsSeveralFiles) {
     EXPECT_EQ(jq(two.out, ".group.statistic.outcome + \" \" + (.group.statistic.value|tostring)"),
               "at_least 3000");
     EXPECT_EQ(jq(two.out, ".group.characteristic.value"), "1500");
+}
+
+TEST_F(KvdtoolTest, AnalyseGroupsTheEngineersChoiceWhenItMatchesTheReadings) {
+    // demo.KVD with the engineer's typed 2800 kN, once on its readings and
+    // once on readings changed since.
+    Bytes bytes;
+    TestRecord record;
+    ReadReport report;
+    ASSERT_TRUE(read_whole_file(sample("demo.KVD"), bytes).ok());
+    ASSERT_TRUE(read_record(bytes, record, report).ok());
+    record.engineer_choice = manual_choice(2800, false, analyse_test(record), 1700000000);
+    ASSERT_TRUE(write_record(record, bytes).ok());
+    const std::string chosen = temp("chosen.KVD");
+    ASSERT_TRUE(replace_file_atomically(chosen, bytes).ok());
+    record.engineer_choice->data_fingerprint ^= 1u;
+    ASSERT_TRUE(write_record(record, bytes).ok());
+    const std::string stale = temp("stale.KVD");
+    ASSERT_TRUE(replace_file_atomically(stale, bytes).ok());
+
+    ToolRun json = run("analyse " + sample("demo.PTX") + " " + chosen + " " + stale + " --json");
+    ASSERT_EQ(json.exit_code, 0) << json.err;
+    EXPECT_EQ(jq(json.out, "[.group.members[].basis] | join(\",\")"),
+              "proposal,choice,stale_choice");
+    EXPECT_EQ(jq(json.out, ".group.members[1].result.value"), "2800");
+    // Three piles: ≥ 3000, 2800, ≥ 3000 (the stale choice is not taken).
+    EXPECT_EQ(jq(json.out, ".group.mean * 3 | round"), "8800");
+
+    ToolRun text = run("analyse " + sample("demo.PTX") + " " + chosen + " " + stale);
+    ASSERT_EQ(text.exit_code, 0);
+    EXPECT_NE(text.out.find("试验\tS-12（程序建议）\t"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("试验\tS-12（工程师选定）\t\t取值\t2800 kN\t"), std::string::npos)
+        << text.out;
+    EXPECT_NE(text.out.find("试验\tS-12（选定基于修改前数据，未采用）\t"), std::string::npos);
 }
 
 TEST_F(KvdtoolTest, AnalyseRefusesBadOptionsAndNamesTheFilesItCouldNotRead) {

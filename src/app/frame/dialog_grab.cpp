@@ -21,6 +21,7 @@
 #include "app/frame/window_grab.h"
 #include "app/options/option_dialog.h"
 #include "app/print/print_preview.h"
+#include "app/tools/group_statistics_dlg.h"
 #include "app/tools/lv_ding_tool_dlg.h"
 #include "app/tools/preview_file_dlg.h"
 #include "app/upload/upload_dlg.h"
@@ -148,6 +149,15 @@ int run_dialog_grab(const GrabOptions& grab, const std::string& file) {
             tool.mode_button(CLvDingToolDlg::kExistingTable)->click();
             if (tool.mode() != CLvDingToolDlg::kExistingTable) return 1;
             return save_picture(tool, grab);
+        }
+        case GrabDialog::kGroup: {
+            CGroupStatisticsDlg window(ui, QFileInfo(path).absolutePath());
+            QStringList paths;
+            for (const std::string& each : grab.files) {
+                paths << QFile::decodeName(QByteArray::fromStdString(each));
+            }
+            window.add_files(paths);
+            return save_picture(window, grab);
         }
         default:
             return grab_document_dialog(grab, file, ui);

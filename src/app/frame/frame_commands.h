@@ -19,6 +19,7 @@ inline constexpr int kPrint = 57607;
 inline constexpr int kRecentFile = 57616;
 inline constexpr int kExit = 57665;
 inline constexpr int kCalibrationTool = 32869;
+inline constexpr int kGroupStatistics = 32874;
 inline constexpr int kAddUnloading = 32820;
 inline constexpr int kRestoreRawData = 32800;
 inline constexpr int kUpload = 218;

@@ -212,6 +212,10 @@ private:
 
     // Tools and help (tool_commands.cpp, help_commands.cpp).
     bool run_calibration_tool();
+    bool run_group_statistics();
+    // Where the open dialogs start: the folder of the last open, or on the
+    // first open the test-file folder of the options.
+    QString open_start_folder() const;
     bool run_help_command(int command);
     bool open_manual(const QString& page);
     bool open_in_browser(const QUrl& url);

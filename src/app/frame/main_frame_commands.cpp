@@ -96,6 +96,9 @@ bool CMainFrame::run_command(int command) {
         case kCalibrationTool:
             done = run_calibration_tool();
             break;
+        case kGroupStatistics:
+            done = run_group_statistics();
+            break;
         case kHelp:
         case kSupportPage:
         case kAnalysisUpdate:

@@ -50,6 +50,7 @@ constexpr CommandText kCommands[] = {
     {kChannelSetup, "位移通道设置(&C)...", "设置各位移通道的测试用途和锚桩编号\n位移通道设置"},
     {kUpload, "上传试验数据(&L)", "将原始数据上传到质检站\n将原始数据上传到质检站"},
     {kCalibrationTool, "率定表工具(&L)", "建立、查看和编辑千斤顶与位移传感器的率定表"},
+    {kGroupStatistics, "多桩统计(&S)...", "选择同一场地的多个试验文件，统计承载力"},
     {kOptions, "选项(&O)", "设置曲线样式、页面、打印内容和数据文件位置"},
     {kToolbars, "工具栏(&T)", "显示或隐藏工具栏\n显隐工具栏"},
     {kStatusBar, "状态栏(&S)", "显示或隐藏状态栏\n显隐状态栏"},
@@ -155,7 +156,8 @@ void CMainFrame::create_menus() {
     tools->addSeparator();
     tools->addAction(actions_[kChannelSetup]);
     tools->addSeparator();
-    tools->addActions({actions_[kUpload], actions_[kCalibrationTool]});
+    tools->addActions(
+        {actions_[kUpload], actions_[kCalibrationTool], actions_[kGroupStatistics]});
     tools->addSeparator();
     tools->addAction(actions_[kOptions]);
 

@@ -34,7 +34,7 @@ constexpr GrabDialog kGrabDialogs[] = {
     GrabDialog::kAbout,         GrabDialog::kOpen,         GrabDialog::kCalibration,
     GrabDialog::kPaper,         GrabDialog::kPageNumbers,  GrabDialog::kCurvePrinting,
     GrabDialog::kTablePrinting, GrabDialog::kPrintPreview, GrabDialog::kWordOptions,
-    GrabDialog::kUpload,
+    GrabDialog::kUpload,        GrabDialog::kGroup,
 };
 
 }  // namespace
@@ -61,6 +61,8 @@ const char* grab_dialog_name(GrabDialog dialog) {
             return "word";
         case GrabDialog::kUpload:
             return "upload";
+        case GrabDialog::kGroup:
+            return "group";
     }
     return "";
 }
@@ -78,14 +80,16 @@ const char* start_usage() {
            "          [--table summary|load|unload|raw|changes|anchor] [--page 0-4]\n"
            "          [--size 宽x高] [文件]\n"
            "      kvd --grab OUT.png --dialog about|open|calibration|paper|page-numbers|\n"
-           "          print-curves|print-tables|preview|word|upload [--size 宽x高] [文件]";
+           "          print-curves|print-tables|preview|word|upload [--size 宽x高] [文件]\n"
+           "      kvd --grab OUT.png --dialog group [--size 宽x高] 文件...";
 }
 
 StartOptions parse_start_options(const std::vector<std::string>& args) {
     StartOptions options;
     GrabOptions grab;
     bool grabbing = false;
-    bool grab_only = false;  // an option that means something only with --grab
+    bool grab_only = false;               // an option that means something only with --grab
+    std::vector<std::string> more_files;  // the group grab takes several
     auto fail = [&](std::string message) {
         options.error = std::move(message);
         return options;
@@ -131,15 +135,18 @@ StartOptions parse_start_options(const std::vector<std::string>& args) {
         } else if (options.file.empty()) {
             options.file = arg;
         } else {
-            return fail("只能打开一个文件");
+            more_files.push_back(arg);
         }
     }
+    if (!more_files.empty() && grab.dialog != GrabDialog::kGroup) return fail("只能打开一个文件");
     if (grab_only && !grabbing) {
         return fail("--curve、--table、--page、--size、--dialog 只用于 --grab");
     }
     if (grabbing) {
         if (grab.output.empty()) return fail("--grab 需要输出文件名");
         options.splash = false;
+        if (!options.file.empty()) grab.files.push_back(options.file);
+        grab.files.insert(grab.files.end(), more_files.begin(), more_files.end());
         options.grab = grab;
     }
     return options;

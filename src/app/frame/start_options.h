@@ -5,6 +5,7 @@
 //   kvd --grab OUT.png [--curve qs|slgt|slgq] [--table summary|load|unload|raw|changes|anchor]
 //       [--page 0-4] [--size WxH] [FILE]
 //   kvd --grab OUT.png --dialog NAME [--size WxH] [FILE]
+//   kvd --grab OUT.png --dialog group [--size WxH] FILE...
 //
 // The grab renders the main window with FILE open and those tabs chosen into
 // OUT.png and ends the program (used for tests and documentation). With
@@ -13,7 +14,8 @@
 // FILE ("calibration"), the options dialog at one of its page-setup or
 // print-option pages ("paper", "page-numbers", "print-curves",
 // "print-tables"), the print preview ("preview"), the Word export's options
-// ("word") or the upload dialog ("upload") for the test FILE.
+// ("word") or the upload dialog ("upload") for the test FILE, or the group
+// statistics with every FILE added ("group").
 
 #include <optional>
 #include <string>
@@ -35,6 +37,7 @@ enum class GrabDialog {
     kPrintPreview,
     kWordOptions,
     kUpload,
+    kGroup,
 };
 
 // The --dialog name of a dialog, and the dialog of a name.
@@ -49,7 +52,8 @@ struct GrabOptions {
     std::optional<int> page;  // parameter page 0 ... 4
     int width = 1280;
     int height = 800;
-    bool size_given = false;  // a dialog is grabbed at its own size otherwise
+    bool size_given = false;         // a dialog is grabbed at its own size otherwise
+    std::vector<std::string> files;  // --dialog group: every file given, in order
 };
 
 struct StartOptions {

@@ -1,27 +1,31 @@
 // The main window's commands that open the tools of the tools room: the open
-// dialog with its preview (File › Open) and the calibration table tool
-// (工具 › 率定表工具).
+// dialog with its preview (File › Open), the calibration table tool
+// (工具 › 率定表工具) and the group statistics (工具 › 多桩统计).
 
 #include <QFile>
 #include <QFileInfo>
 
 #include "app/dialogs/data_folders.h"
 #include "app/frame/main_frame.h"
+#include "app/tools/group_statistics_dlg.h"
 #include "app/tools/lv_ding_tool_dlg.h"
 #include "app/tools/preview_file_dlg.h"
 #include "record/file_classifier.h"
 
 namespace kvd {
 
-bool CMainFrame::open_with_dialog() {
-    if (!doc_->save_modified()) return false;
-    QString folder = last_open_folder_;
+QString CMainFrame::open_start_folder() const {
     if (first_open_) {
         // The test-file folder of the options, on the first open only.
         const QString tests = test_file_folder(doc_->settings());
-        if (QFileInfo(tests).isDir()) folder = tests;
+        if (QFileInfo(tests).isDir()) return tests;
     }
-    CPreviewFileDlg dialog(this, folder);
+    return last_open_folder_;
+}
+
+bool CMainFrame::open_with_dialog() {
+    if (!doc_->save_modified()) return false;
+    CPreviewFileDlg dialog(this, open_start_folder());
     first_open_ = false;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     const QString path = dialog.selectedFiles().constFirst();
@@ -62,6 +66,12 @@ bool CMainFrame::run_calibration_tool() {
     }
     CLvDingToolDlg dialog(*ui_, folder, this);
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool CMainFrame::run_group_statistics() {
+    CGroupStatisticsDlg dialog(*ui_, open_start_folder(), this);
+    dialog.exec();
+    return true;
 }
 
 }  // namespace kvd

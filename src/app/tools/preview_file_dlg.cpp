@@ -14,11 +14,6 @@
 namespace kvd {
 namespace {
 
-// The text in front is what the user sees; the last bracket is the pattern
-// list (Qt separates patterns with blanks and matches them in any letter case).
-constexpr char kOpenFilter[] =
-    "KV静载分析文件，测试文件 (*.KVD;*.PTX;*.KVD2;*.PTX2) (*.KVD *.PTX *.KVD2 *.PTX2)";
-
 FilePreview preview_of(const QString& path) {
     if (path.isEmpty() || QFileInfo(path).isDir()) return FilePreview{};
     return preview_file(std::filesystem::path(QFile::encodeName(path).toStdString()));

@@ -15,6 +15,12 @@ class QCheckBox;
 
 namespace kvd {
 
+// The program's test and analysis files in its open dialogs. The text in
+// front is what the user sees; the last bracket is the pattern list (Qt
+// separates patterns with blanks and matches them in any letter case).
+inline constexpr char kOpenFilter[] =
+    "KV静载分析文件，测试文件 (*.KVD;*.PTX;*.KVD2;*.PTX2) (*.KVD *.PTX *.KVD2 *.PTX2)";
+
 class CFileInfoWnd;
 class CFilePreviewWnd;
 

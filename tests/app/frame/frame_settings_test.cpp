@@ -66,7 +66,8 @@ TEST(StartOptionsTest, KnowsEveryDialogByTheNameTheUsageGivesIt) {
     for (GrabDialog dialog :
          {GrabDialog::kAbout, GrabDialog::kOpen, GrabDialog::kCalibration, GrabDialog::kPaper,
           GrabDialog::kPageNumbers, GrabDialog::kCurvePrinting, GrabDialog::kTablePrinting,
-          GrabDialog::kPrintPreview, GrabDialog::kWordOptions, GrabDialog::kUpload}) {
+          GrabDialog::kPrintPreview, GrabDialog::kWordOptions, GrabDialog::kUpload,
+          GrabDialog::kGroup}) {
         const std::string name = grab_dialog_name(dialog);
         EXPECT_TRUE(names.insert(name).second) << name << " twice";
         EXPECT_NE(usage.find(name), std::string::npos) << name << " not in the usage";
@@ -77,6 +78,13 @@ TEST(StartOptionsTest, KnowsEveryDialogByTheNameTheUsageGivesIt) {
     }
     EXPECT_FALSE(parse_start_options({"--grab", "o.png", "--dialog", "options"}).ok());
     EXPECT_FALSE(parse_start_options({"--dialog", "upload", "demo.PTX"}).ok());
+    // The group statistics take several files, the other dialogs one.
+    const StartOptions group =
+        parse_start_options({"--grab", "o.png", "a.PTX", "--dialog", "group", "b.PTX", "c.KVD"});
+    ASSERT_TRUE(group.ok()) << group.error;
+    EXPECT_EQ(group.grab->files, (std::vector<std::string>{"a.PTX", "b.PTX", "c.KVD"}));
+    EXPECT_FALSE(
+        parse_start_options({"--grab", "o.png", "--dialog", "open", "a.PTX", "b.PTX"}).ok());
 }
 
 TEST(StartOptionsTest, RefusesWhatItDoesNotUnderstand) {
