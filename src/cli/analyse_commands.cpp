@@ -1,34 +1,44 @@
 // kvdtool analyse: the bearing-capacity interpretation of each file, and for
-// several files the statistics of the group, as tab-separated text or JSON.
-// Each test brings to the group the engineer's choice kept in its analysis
-// file when that was made on the readings analysed, else the proposal; the
-// member's line says which.
+// several files the statistics of the group, as tab-separated text or JSON;
+// with --pdf or --docx also the group table "多桩统计表" (for one file its
+// "承载力分析") as the report prints and writes it. Each test brings to the
+// group the engineer's choice kept in its analysis file when that was made on
+// the readings analysed, else the proposal; the member's line says which.
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "analysis/bearing_analysis.h"
 #include "analysis/group_member.h"
 #include "analysis/group_statistics.h"
+#include "analysis/report_content.h"
 #include "base/format.h"
 #include "base/numeric.h"
 #include "cli/commands.h"
 #include "cli/console_user_interface.h"
 #include "cli/json_writer.h"
 #include "doc/lbx_doc.h"
+#include "doc/settings_store.h"
+#include "output/print/content_print_job.h"
+#include "output/word/word_content_section.h"
+#include "qt/page_render.h"
 
 namespace kvd::cli {
 namespace {
 
 constexpr char kUsageAnalyse[] =
     "用法: kvdtool analyse FILE... [--json] [--modulus MPA] [--005d] [--fit FIRST-LAST]\n"
-    "                      [--ratio R] [--composite KIND] [--small-cap]";
+    "                      [--ratio R] [--composite KIND] [--small-cap] [--pdf OUT.pdf]\n"
+    "                      [--docx OUT.docx]";
 
 struct Options {
     bool json = false;
+    std::string pdf;   // the group table (one file: its interpretation) as PDF
+    std::string docx;  // ... as a Word document
     AnalysisOptions analysis;
     GroupOptions group;
 };
@@ -39,6 +49,12 @@ std::string parse_options(Args& args, Options& options) {
     options.analysis.take_005d = take_flag(args, "--005d");
     options.group.small_cap = take_flag(args, "--small-cap");
     std::string value;
+    if (take_option(args, "--pdf", options.pdf) && lower_extension(options.pdf) != ".pdf") {
+        return "--pdf 的输出文件扩展名必须是 .pdf";
+    }
+    if (take_option(args, "--docx", options.docx) && lower_extension(options.docx) != ".docx") {
+        return "--docx 的输出文件扩展名必须是 .docx";
+    }
     if (take_option(args, "--modulus", value)) {
         double modulus = 0;
         if (!parse_decimal_number(value, modulus) || !(modulus > 0) || modulus > 1e6) {
@@ -282,6 +298,34 @@ void write_group(JsonWriter& json, const GroupAnalysis& g, const std::vector<Mem
     json.end_object();
 }
 
+// Writes the report content to the files the options name; false (after the
+// message on stderr) when one could not be written.
+bool write_report_files(const Options& options, const ReportContent& content,
+                        const std::string& title) {
+    bool written = true;
+    if (!options.pdf.empty()) {
+        const PageSetup setup = default_document_settings().page_setup;
+        FixedFontMetrics metrics;
+        ContentPrintJob job(content, title, setup, metrics);
+        ensure_gui_application();
+        std::vector<PagePainter> pages;
+        for (int p = 1; p <= job.total(); ++p) {
+            pages.push_back([&job, p](Canvas& canvas) { job.draw_page(canvas, p); });
+        }
+        if (Status status = render_pages_to_pdf(options.pdf, job.paper(), pages); !status.ok()) {
+            std::fprintf(stderr, "%s\n", status.message().c_str());
+            written = false;
+        }
+    }
+    if (!options.docx.empty()) {
+        if (Status status = write_content_word(content, title, options.docx); !status.ok()) {
+            std::fprintf(stderr, "%s\n", status.message().c_str());
+            written = false;
+        }
+    }
+    return written;
+}
+
 }  // namespace
 
 int run_analyse(const Args& arguments) {
@@ -295,15 +339,23 @@ int run_analyse(const Args& arguments) {
     std::vector<MemberBasis> bases;
     std::vector<std::string> paths;
     std::vector<std::string> refused;
+    std::vector<GroupFile> files;  // every file in order, for the group table
+    std::optional<EngineerChoice> choice;  // of the one file, for its report
     for (const std::string& path : args) {
         CLbxDoc doc(ui);
+        const std::size_t messages = ui.shown().size();
         if (!doc.open(path)) {
             refused.push_back(path);
+            GroupFile& file = files.emplace_back();
+            file.path = path;
+            file.refusal = ui.shown().size() > messages ? ui.shown().back().text : "无法打开";
             continue;
         }
+        choice = doc.record().engineer_choice;
         analyses.push_back(analyse_test(doc.record(), options.analysis));
         GroupMemberValue member =
             group_member_of(analyses.back(), doc.record().engineer_choice, path);
+        files.push_back({path, {}, analyses.back(), member});
         members.push_back(std::move(member.member));
         bases.push_back(member.basis);
         paths.push_back(path);
@@ -331,7 +383,21 @@ int run_analyse(const Args& arguments) {
         for (std::size_t i = 0; i < analyses.size(); ++i) print_analysis(paths[i], analyses[i]);
         if (group) print_group(statistics, bases);
     }
-    return refused.empty() ? 0 : 1;
+    bool written = true;
+    if (!options.pdf.empty() || !options.docx.empty()) {
+        if (args.size() == 1 && analyses.size() == 1) {
+            written = write_report_files(options, analysis_report(analyses.front(), choice),
+                                         kAnalysisSectionTitle);
+        } else if (args.size() > 1) {
+            // Without a readable test there are no statistics, only the refusals.
+            std::vector<std::string> names;
+            for (const GroupFile& file : files) names.push_back(file.path);
+            written = write_report_files(
+                options, group_report(statistics, make_group_table(files, names, statistics)),
+                kGroupTableTitle);
+        }
+    }
+    return refused.empty() && written ? 0 : 1;
 }
 
 }  // namespace kvd::cli

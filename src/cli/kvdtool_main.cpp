@@ -24,7 +24,7 @@ constexpr char kUsage[] =
     "  table summary|load|unload|raw|changes|anchor FILE [--extended]\n"
     "  pages FILE [--extended]   各表的打印页数\n"
     "  print-table NAME FILE OUT [--page N]   打印页输出为 PDF、PNG 或 SVG\n"
-    "  report FILE OUT.pdf [--set 节/键=值]... [--extended]\n"
+    "  report FILE OUT.pdf [--set 节/键=值]... [--extended] [--analysis]\n"
     "                            整份打印报告输出为 PDF：默认的页面设置和打印选项，\n"
     "                            每个 --set 按设置的节和键改一项（如 --set 页面设置/打印页码=3）\n"
     "  curve FILE --kind qs|slgt|slgq OUT [--ratio PCT] [--colour]\n"
@@ -39,7 +39,7 @@ constexpr char kUsage[] =
     "                            y 向上，故为负值）\n"
     "  mark FILE (--load Q | --settlement S | --ratio R)\n"
     "                            从加载曲线读取标记：荷载 沉降 位移/荷载 有效(1/0)\n"
-    "  word FILE OUT.docx [--summary] [--detail] [--raw] [--curves]\n"
+    "  word FILE OUT.docx [--summary] [--detail] [--raw] [--curves] [--analysis]\n"
     "                            Word 报告：所选各部分（不选则为汇总表和曲线图表）\n"
     "  excel FILE OUT[.xls]      原始记录表输出为制表符分隔的 .xls（GBK）\n"
 

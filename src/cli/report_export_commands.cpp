@@ -19,12 +19,16 @@ int run_word(const Args& arguments) {
     const bool detail = take_flag(args, "--detail");
     const bool raw = take_flag(args, "--raw");
     const bool curves = take_flag(args, "--curves");
+    const bool analysis = take_flag(args, "--analysis");
     if (args.size() != 2) {
         return usage_error(
-            "用法: kvdtool word FILE OUT.docx [--summary] [--detail] [--raw] [--curves]");
+            "用法: kvdtool word FILE OUT.docx [--summary] [--detail] [--raw] "
+            "[--curves] [--analysis]");
     }
     // Without a section flag, the sections the options dialog starts with.
-    if (summary || detail || raw || curves) options = {summary, detail, raw, curves};
+    if (summary || detail || raw || curves || analysis) {
+        options = {summary, detail, raw, curves, analysis};
+    }
 
     ConsoleUserInterface ui;
     CLbxDoc doc(ui);

@@ -20,8 +20,10 @@ int run_report(const Args& arguments) {
     std::vector<std::string> assignments;
     for (std::string value; take_option(args, "--set", value);) assignments.push_back(value);
     const bool extended = take_flag(args, "--extended");
+    const bool analysis = take_flag(args, "--analysis");
     if (args.size() != 2) {
-        return usage_error("用法: kvdtool report FILE OUT.pdf [--set 节/键=值]... [--extended]");
+        return usage_error(
+            "用法: kvdtool report FILE OUT.pdf [--set 节/键=值]... [--extended] [--analysis]");
     }
     if (lower_extension(args[1]) != ".pdf") return usage_error("输出文件的扩展名必须是 .pdf");
 
@@ -36,6 +38,8 @@ int run_report(const Args& arguments) {
     CLbxDoc doc(ui);
     if (!doc.open(args[0])) return 1;
     doc.apply_settings(settings);
+    // The interpretation after the summary table, as the print option chooses it.
+    if (analysis) doc.print_content().analysis = 1;
     // Opening a file switches the extended display off.
     set_extended_display(extended);
 

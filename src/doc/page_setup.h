@@ -59,6 +59,9 @@ struct PrintContent {
     int simple_summary = 1;
     int table_title = 0;          // index into kTableTitles
     int sign_off = kSignOffFirstPage;
+    // The bearing-capacity interpretation after the summary table; off
+    // unless chosen (a settings store without it reads as off).
+    int analysis = 0;
 };
 
 inline constexpr std::array<const char*, 8> kTableTitles = {

@@ -66,6 +66,7 @@ void for_each_print_setting(Content& c, Visitor&& visit) {
     visit("表格标题", c.table_title, Limits{0, static_cast<long long>(kTableTitles.size()) - 1});
     visit("打印批注", c.sign_off, Limits{0, 2});
     visit("打印简单汇总表", c.simple_summary, kFlag);
+    visit("承载力分析", c.analysis, kFlag);
 }
 
 template <typename T>

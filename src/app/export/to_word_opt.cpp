@@ -27,6 +27,7 @@ CToWordOpt::CToWordOpt(bool raw_record_selectable, QWidget* parent) : QDialog(pa
     detail_ = box("详测表", defaults.detail, 0, 1);
     raw_ = box("原始记录表", defaults.raw, 1, 0);
     curves_ = box("曲线图表", defaults.curves, 1, 1);
+    analysis_ = box("承载力分析", defaults.analysis, 2, 0);
     raw_->setEnabled(raw_record_selectable);
     layout->addWidget(group);
     layout->addWidget(make_ok_cancel(this));
@@ -35,7 +36,7 @@ CToWordOpt::CToWordOpt(bool raw_record_selectable, QWidget* parent) : QDialog(pa
 
 WordReportOptions CToWordOpt::options() const {
     return {summary_->isChecked(), detail_->isChecked(), raw_->isEnabled() && raw_->isChecked(),
-            curves_->isChecked()};
+            curves_->isChecked(), analysis_->isChecked()};
 }
 
 }  // namespace kvd

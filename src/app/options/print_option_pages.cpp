@@ -97,7 +97,7 @@ void CImagePrintOption::sync_locks() {
 
 namespace {
 constexpr int kZeroMinuteBox = 3;
-constexpr std::array<std::pair<int, const char*>, 7> kTableBoxes = {{
+constexpr std::array<std::pair<int, const char*>, 8> kTableBoxes = {{
     {1132, "汇总表"},
     {1133, "加载详细数据表"},
     {1134, "卸载详细数据表"},
@@ -105,8 +105,9 @@ constexpr std::array<std::pair<int, const char*>, 7> kTableBoxes = {{
     {1154, "锚桩汇总表"},
     {1135, "原始记录表"},
     {1136, "修改记录表"},
+    {1250, "承载力分析"},
 }};
-constexpr std::array<Flag, 7> kTableFlags = {
+constexpr std::array<Flag, 8> kTableFlags = {
     &PrintContent::summary,
     &PrintContent::loading_detail,
     &PrintContent::unloading_detail,
@@ -114,6 +115,7 @@ constexpr std::array<Flag, 7> kTableFlags = {
     &PrintContent::anchor_pile,
     &PrintContent::raw_record,
     &PrintContent::modification_record,
+    &PrintContent::analysis,
 };
 }  // namespace
 

@@ -4,9 +4,11 @@
 //   CImagePrintOption "曲线部分"  the curves, their aspect and layout (a
 //                                 layout checks and locks the curves it
 //                                 prints together), the simple summary table
-//   CTablePrintOption "表格部分"  the tables, the report title (a composite
-//                                 foundation title prints the 0-minute rows)
-//                                 and the sign-off line
+//   CTablePrintOption "表格部分"  the tables and the bearing-capacity
+//                                 interpretation after the summary, the
+//                                 report title (a composite foundation title
+//                                 prints the 0-minute rows) and the sign-off
+//                                 line
 
 #include <array>
 
@@ -42,8 +44,8 @@ public:
     void load() override;
 
 private:
-    // 1132, 1133, 1134, 1217 (0-minute rows), 1154, 1135, 1136
-    std::array<QCheckBox*, 7> tables_{};
+    // 1132, 1133, 1134, 1217 (0-minute rows), 1154, 1135, 1136, 1250 (承载力分析)
+    std::array<QCheckBox*, 8> tables_{};
     QComboBox* title_ = nullptr;        // 1159
     QButtonGroup* sign_off_ = nullptr;  // 1056 ... 1058: modes 0 ... 2
 };

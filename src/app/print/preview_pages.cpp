@@ -16,7 +16,7 @@ constexpr double kUnitsPerInch = 254.0;
 
 }  // namespace
 
-PreviewPages::PreviewPages(PrintJob& job, QWidget* parent)
+PreviewPages::PreviewPages(PrintPages& job, QWidget* parent)
     : QWidget(parent), job_(job), paper_(job.paper()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     relayout();

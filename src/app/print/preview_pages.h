@@ -22,7 +22,7 @@ public:
     // The zoom factors after "fit": screen size (1) and twice that.
     static constexpr double kZoomFactors[] = {1.0, 2.0};
 
-    explicit PreviewPages(PrintJob& job, QWidget* parent = nullptr);
+    explicit PreviewPages(PrintPages& job, QWidget* parent = nullptr);
 
     int first_page() const { return first_; }
     int shown_count() const;  // 1 or 2 (1 when the job has one page, or zoomed)
@@ -60,7 +60,7 @@ private:
     const QImage& picture(int page, QSize pixels);
     void relayout();
 
-    PrintJob& job_;
+    PrintPages& job_;
     Size paper_;
     int first_ = 1;
     bool two_pages_ = false;

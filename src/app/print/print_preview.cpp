@@ -23,7 +23,7 @@ constexpr int kZoomCount = static_cast<int>(std::size(PreviewPages::kZoomFactors
 
 }  // namespace
 
-CPrintPreview::CPrintPreview(PrintJob& job, const QString& document_name, QWidget* parent)
+CPrintPreview::CPrintPreview(PrintPages& job, const QString& document_name, QWidget* parent)
     : QDialog(parent), job_(job) {
     setObjectName(QStringLiteral("print_preview"));
     setWindowTitle(document_name + QStringLiteral(" - 打印预览"));

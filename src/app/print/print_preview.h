@@ -26,7 +26,7 @@ class CPrintPreview : public QDialog {
     Q_OBJECT
 
 public:
-    CPrintPreview(PrintJob& job, const QString& document_name, QWidget* parent = nullptr);
+    CPrintPreview(PrintPages& job, const QString& document_name, QWidget* parent = nullptr);
 
     PreviewPages& pages() const { return *pages_; }
     bool print_requested() const { return print_requested_; }
@@ -58,7 +58,7 @@ private:
     void refresh_states();
     void fit_to_view();
 
-    PrintJob& job_;
+    PrintPages& job_;
     PreviewPages* pages_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     QAction* print_ = nullptr;

@@ -26,7 +26,7 @@ PrintResult failed(std::string message) {
 }
 
 // The pages on the printer as it is set now.
-PrintResult paint_pages(PrintJob& job, QPrinter& printer, const std::vector<int>& pages,
+PrintResult paint_pages(PrintPages& job, QPrinter& printer, const std::vector<int>& pages,
                         const PrintProgress& progress) {
     QPainter painter;
     if (!painter.begin(&printer)) return failed(kCannotStart);
@@ -52,7 +52,7 @@ PrintResult paint_pages(PrintJob& job, QPrinter& printer, const std::vector<int>
 
 // A PDF printer's file: printed into a temporary file beside the target,
 // which then replaces the target in one step.
-PrintResult print_to_file(PrintJob& job, QPrinter& printer, const std::vector<int>& pages,
+PrintResult print_to_file(PrintPages& job, QPrinter& printer, const std::vector<int>& pages,
                           const PrintProgress& progress) {
     const QString target = printer.outputFileName();
     const QFileInfo info(target);
@@ -99,7 +99,7 @@ std::vector<int> pages_to_print(const QPrinter& printer, int total) {
     return pages;
 }
 
-PrintResult print_pages(PrintJob& job, QPrinter& printer, const std::vector<int>& pages,
+PrintResult print_pages(PrintPages& job, QPrinter& printer, const std::vector<int>& pages,
                         const PrintProgress& progress) {
     if (pages.empty()) return {};
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
@@ -124,16 +124,20 @@ bool print_report(CLbxDoc& doc, const FontMetrics& metrics, PrintTables tables, 
                   const PrinterChooser& choose) {
     PrintJob job(doc, metrics, tables);
     if (!has_pages_to_print(job, doc.ui())) return false;
+    return print_job_pages(job, doc.page_setup(), doc.ui(), parent, choose);
+}
 
+bool print_job_pages(PrintPages& job, const PageSetup& setup, UserInterface& ui, QWidget* parent,
+                     const PrinterChooser& choose) {
     QPrinter printer(QPrinter::HighResolution);
     // The dialog shows the paper of the page setup; it is set again after
     // the dialog, which may have changed it.
-    apply_page_setup(printer, doc.page_setup());
+    apply_page_setup(printer, setup);
     const bool chosen = choose ? choose(printer, job.total())
                                : run_print_dialog(printer, job.total(), parent);
     if (!chosen) return false;
-    if (!apply_page_setup(printer, doc.page_setup())) {
-        doc.ui().show_error(kPaperRefused);
+    if (!apply_page_setup(printer, setup)) {
+        ui.show_error(kPaperRefused);
         return false;
     }
 
@@ -153,7 +157,7 @@ bool print_report(CLbxDoc& doc, const FontMetrics& metrics, PrintTables tables, 
         return !shown->wasCanceled();
     };
     const PrintResult result = print_pages(job, printer, pages, progress);
-    if (result.kind == PrintResult::Kind::kFailed) doc.ui().show_error(result.message);
+    if (result.kind == PrintResult::Kind::kFailed) ui.show_error(result.message);
     return result.kind == PrintResult::Kind::kPrinted;
 }
 

@@ -39,7 +39,7 @@ using PrintProgress = std::function<bool(int done, int count)>;
 
 // Prints the pages on a printer whose paper is set. The caller reports a
 // failure.
-PrintResult print_pages(PrintJob& job, QPrinter& printer, const std::vector<int>& pages,
+PrintResult print_pages(PrintPages& job, QPrinter& printer, const std::vector<int>& pages,
                         const PrintProgress& progress = {});
 
 // Runs the print dialog for a job of `total` pages; false when cancelled.
@@ -50,5 +50,10 @@ bool run_print_dialog(QPrinter& printer, int total, QWidget* parent);
 // dialog when empty. True when the report was printed.
 bool print_report(CLbxDoc& doc, const FontMetrics& metrics, PrintTables tables, QWidget* parent,
                   const PrinterChooser& choose = {});
+
+// The print dialog, then the pages of any job on the paper of `setup`, with
+// the progress dialog; failures are shown through `ui`. True when printed.
+bool print_job_pages(PrintPages& job, const PageSetup& setup, UserInterface& ui, QWidget* parent,
+                     const PrinterChooser& choose = {});
 
 }  // namespace kvd

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "analysis/bearing_analysis.h"
+#include "analysis/report_content.h"
 #include "curves/q_s.h"
 #include "curves/s_lgq.h"
 #include "curves/s_lgt.h"
@@ -65,6 +67,15 @@ void PrintJob::count(PrintTables tables) {
         }
         counts_[static_cast<std::size_t>(s)] = pages;
     }
+    int analysis_pages = 0;
+    if (table_section_chosen(PrintSection::kAnalysisPages, content)) {
+        const TestRecord& record = doc_.record();
+        analysis_ = std::make_unique<ContentPages>(
+            analysis_report(analyse_test(record), record.engineer_choice),
+            std::string(table_title(content)) + kAnalysisSectionTitle, setup, metrics_);
+        analysis_pages = analysis_->page_count();
+    }
+    counts_[slot(PrintSection::kAnalysisPages)] = analysis_pages;
     const std::array<int, 3> curves = curve_section_counts(content);
     for (int k = 0; k < 3; ++k) {
         counts_[static_cast<std::size_t>(kPrintTableSections + k)] = curves[static_cast<std::size_t>(k)];
@@ -123,6 +134,8 @@ bool PrintJob::draw_page(Canvas& canvas, int p, Point printer_offset) {
             filled_[slot(where->section)] = true;
         }
         grid.print_page(canvas, where->page, setup, content, false);
+    } else if (where->section == PrintSection::kAnalysisPages) {
+        analysis_->draw_page(canvas, where->page);
     } else {
         for (CurveKind kind : curves_of_section(where->section, content.curve_layout)) {
             curve(kind).print(canvas);

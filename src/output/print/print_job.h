@@ -1,9 +1,12 @@
 #pragma once
 // PrintJob: the report of the open document as pages, for the printer, the
 // print preview and the PDF report. Made when a print or preview starts, it
-// counts the pages of its nine sections (print_sections.h) and then draws
+// counts the pages of its ten sections (print_sections.h) and then draws
 // any one job page on a Canvas through the tables' and curves' own print
 // steps, adding the page number, header and footer (page_decorations.h).
+//
+// The bearing-capacity interpretation, when chosen, is analysed and laid out
+// (content_pages.h) while counting: its pages are only known that way.
 //
 // Counting does not draw: a table that knows its page count from the record
 // (all but the short modification record) is not even filled, so the first
@@ -24,6 +27,8 @@
 #include "curves/image.h"
 #include "doc/user_interface.h"
 #include "draw/font_metrics.h"
+#include "output/print/content_pages.h"
+#include "output/print/print_pages.h"
 #include "output/print/print_sections.h"
 #include "tables/my_grid.h"
 
@@ -48,18 +53,18 @@ class PrintJob;
 // pages; otherwise a beep and the error box kNothingToPrint, and false.
 bool has_pages_to_print(const PrintJob& job, UserInterface& ui);
 
-class PrintJob {
+class PrintJob : public PrintPages {
 public:
     PrintJob(CLbxDoc& doc, const FontMetrics& metrics, PrintTables tables);
-    ~PrintJob();
+    ~PrintJob() override;
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
 
     const SectionCounts& counts() const { return counts_; }
-    int total() const { return total_; }
+    int total() const override { return total_; }
     bool empty() const { return total_ == 0; }
     // The paper as placed (landscape swapped), 0.1 mm.
-    Size paper() const;
+    Size paper() const override;
 
     std::optional<JobPage> locate(int p) const { return locate_job_page(counts_, p); }
     // The number printed on job page p; nothing for an unnumbered page.
@@ -70,7 +75,7 @@ public:
     // that corner (its unprintable margin, 0.1 mm, x right and y down): the
     // origin is moved back by it. False, drawing nothing, for a page outside
     // 1 ... total.
-    bool draw_page(Canvas& canvas, int p, Point printer_offset = {});
+    bool draw_page(Canvas& canvas, int p, Point printer_offset = {}) override;
 
 private:
     CMyGrid& table(PrintSection section);
@@ -84,6 +89,7 @@ private:
     std::array<std::unique_ptr<CMyGrid>, kPrintTableSections> tables_;
     std::array<bool, kPrintTableSections> filled_{};
     std::array<std::unique_ptr<CImage>, 3> curves_;
+    std::unique_ptr<ContentPages> analysis_;
 };
 
 }  // namespace kvd

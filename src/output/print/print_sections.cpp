@@ -34,6 +34,8 @@ bool table_section_chosen(PrintSection section, const PrintContent& content) {
             return content.raw_record != 0;
         case PrintSection::kModificationTable:
             return content.modification_record != 0 && extended_display();
+        case PrintSection::kAnalysisPages:
+            return content.analysis != 0;
         default:
             return false;
     }
@@ -49,10 +51,10 @@ int job_total(const SectionCounts& counts) {
 std::optional<JobPage> locate_job_page(const SectionCounts& counts, int p) {
     if (p < 1) return std::nullopt;
     int before = 0;  // pages of the earlier sections
-    for (int s = 0; s < kPrintSectionCount; ++s) {
-        const int n = counts[static_cast<std::size_t>(s)];
+    for (PrintSection section : kJobOrder) {
+        const int n = counts[static_cast<std::size_t>(section_index(section))];
         if (n <= 0) continue;
-        if (p - before <= n) return JobPage{static_cast<PrintSection>(s), p - before};
+        if (p - before <= n) return JobPage{section, p - before};
         before += n;
     }
     return std::nullopt;
@@ -61,7 +63,8 @@ std::optional<JobPage> locate_job_page(const SectionCounts& counts, int p) {
 std::optional<int> job_page_number(const PageSetup& setup, const SectionCounts& counts, int p,
                                    const JobPage& where) {
     const int first = setup.first_page_number;
-    const bool table = is_table_section(where.section);
+    // The interpretation's pages are numbered as the tables.
+    const bool table = !is_curve_section(where.section);
     switch (setup.page_number_mode) {
         case 0:
             return p - 1 + first;

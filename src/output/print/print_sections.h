@@ -1,10 +1,16 @@
 #pragma once
-// The report as one print job: up to nine sections in a fixed order, each
+// The report as one print job: up to ten sections in a fixed order, each
 // with its page count, and the rules that turn a job page (counted from 1)
 // into a section and a page within it, and into the number printed on it.
 //
 //   section  0 summary  1 loading  2 unloading  3 anchor pile  4 raw record
 //            5 modification record  6 Q-s page  7 s-lgt page  8 s-lgQ page
+//            9 bearing-capacity interpretation ("承载力分析")
+//
+// Section 9 came last and keeps its number, but it prints right after the
+// summary table: the job's order is 0, 9, 1, 2, ... 8 (kJobOrder). It is
+// chosen by PrintContent::analysis, off by default; while it is off the job
+// is page for page the nine-section job it was before.
 //
 // The curve sections hold at most one page. Which curves share a page is the
 // curve layout (PrintContent::curve_layout):
@@ -19,7 +25,9 @@
 // Page numbers follow PageSetup::page_number_mode: 0 every page counts on
 // from the first page number; 1 none; 2 the table pages only (as mode 0);
 // 3 the curve pages only, numbered from the first page number among
-// themselves.
+// themselves. The interpretation's pages are text and tables: they are
+// numbered as the table pages (numbered in mode 2 by their place in the
+// job, unnumbered in mode 3, where the curve pages keep their numbers).
 
 #include <array>
 #include <optional>
@@ -41,17 +49,31 @@ enum class PrintSection {
     kQsPage,
     kSlgtPage,
     kSlgQPage,
+    kAnalysisPages,
 };
 
-inline constexpr int kPrintSectionCount = 9;
+inline constexpr int kPrintSectionCount = 10;
 // The sections 0 ... 5 are tables.
 inline constexpr int kPrintTableSections = 6;
+
+// The order the sections print in.
+inline constexpr std::array<PrintSection, kPrintSectionCount> kJobOrder = {
+    PrintSection::kSummaryTable,      PrintSection::kAnalysisPages,   PrintSection::kLoadingTable,
+    PrintSection::kUnloadingTable,    PrintSection::kAnchorPileTable, PrintSection::kRawRecordTable,
+    PrintSection::kModificationTable, PrintSection::kQsPage,          PrintSection::kSlgtPage,
+    PrintSection::kSlgQPage,
+};
 
 using SectionCounts = std::array<int, kPrintSectionCount>;
 
 inline int section_index(PrintSection section) { return static_cast<int>(section); }
+// A section printed by one of the tables (CMyGrid).
 inline bool is_table_section(PrintSection section) {
     return section_index(section) < kPrintTableSections;
+}
+inline bool is_curve_section(PrintSection section) {
+    return section == PrintSection::kQsPage || section == PrintSection::kSlgtPage ||
+           section == PrintSection::kSlgQPage;
 }
 
 // What the job prints when nothing is left to print (beep and error box first).
@@ -74,8 +96,9 @@ struct JobPage {
     friend bool operator==(const JobPage&, const JobPage&) = default;
 };
 
-// The section and page of job page p (from 1); nothing for p outside
-// 1 ... total. Sections without pages are skipped.
+// The section and page of job page p (from 1), walking the sections in
+// kJobOrder; nothing for p outside 1 ... total. Sections without pages are
+// skipped.
 std::optional<JobPage> locate_job_page(const SectionCounts& counts, int p);
 
 // The number printed on job page p at `where` (as locate_job_page gives it);

@@ -353,6 +353,22 @@ bool Table::auto_fit(int behaviour) {
     return true;
 }
 
+bool Table::set_column_width(int column, double points) {
+    if (doc_->logging()) {
+        doc_->log("Column", "Width", dispid::kColumnWidth, strprintf("(%d, %g)", column, points));
+    }
+    content::Table* t = content();
+    if (!t || t->rows.empty() || column < 1 || !(points >= 1) || points > 1584) return false;
+    const std::size_t columns = t->rows.front().cells.size();
+    if (static_cast<std::size_t>(column) > columns) return false;
+    for (const content::Row& row : t->rows) {
+        if (row.cells.size() != columns) return false;
+    }
+    const int twips = static_cast<int>(points * 20 + 0.5);
+    for (content::Row& row : t->rows) row.cells[static_cast<std::size_t>(column - 1)].width = twips;
+    return true;
+}
+
 bool Cell::split(int rows, int columns) {
     if (doc_->logging()) doc_->log("Cell", "Split", dispid::kSplit, strprintf("(%d, %d)", rows, columns));
     content::Table* t = doc_->find_table(id_);

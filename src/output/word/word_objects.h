@@ -53,6 +53,7 @@ inline constexpr int kTablesAdd = 200, kCell = 17, kStyle = 201, kLookHeadingRow
 inline constexpr int kMerge = 204, kVerticalAlignment = 1104, kSplit = 205;
 inline constexpr int kHeadingFormat = 5, kHeight = 7, kHeightRule = 8;
 inline constexpr int kAddPicture = 100, kScaleWidth = 10;
+inline constexpr int kColumnWidth = 1;
 }  // namespace dispid
 
 // The value of Font.Bold that turns bold over.
@@ -99,6 +100,9 @@ public:
     bool set_style_option(int member, int value);
     // Member 20.
     bool auto_fit(int behaviour);
+    // Columns(column).Width: the width of a column (from 1) in points, in
+    // every row; false for a table whose rows differ in their cells.
+    bool set_column_width(int column, double points);
     int id() const { return id_; }
 
 private:

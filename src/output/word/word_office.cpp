@@ -4,8 +4,11 @@
 
 #include "output/word/word_office.h"
 
+#include "analysis/bearing_analysis.h"
+#include "analysis/report_content.h"
 #include "base/format.h"
 #include "base/local_time.h"
+#include "output/word/word_content_section.h"
 #include "output/word/word_report_texts.h"
 #include "record/grade_compute.h"
 #include "tables/gather_table.h"
@@ -59,6 +62,10 @@ CWordOffice::Outcome CWordOffice::write_report(word::Application& application,
     if (!start(application)) return Outcome::kNotStarted;
     failed_ = false;
     if (options.summary && !summary_section(prefix)) {
+        doc_.ui().show_warning(kWritingFailed);
+        return Outcome::kEnded;
+    }
+    if (options.analysis && !analysis_section(prefix)) {
         doc_.ui().show_warning(kWritingFailed);
         return Outcome::kEnded;
     }
@@ -136,6 +143,15 @@ std::optional<word::Table> CWordOffice::new_table(int rows, int columns) {
     }
     if (failed_) return std::nullopt;
     return table;
+}
+
+bool CWordOffice::analysis_section(const std::string& prefix) {
+    if (failed_) return false;
+    const TestRecord& record = doc_.record();
+    const ReportContent content = analysis_report(analyse_test(record), record.engineer_choice);
+    check(write_content_section(*document_, *selection_, content, prefix + kAnalysisSectionTitle,
+                                true));
+    return !failed_;
 }
 
 // --- title blocks and the summary ------------------------------------------

@@ -6,6 +6,8 @@
 //   start     Documents.Add, ActiveDocument, Selection, Document.Range, Visible
 //   summary   title block, the summary table (cursor-built two-row header,
 //             one row per grade, the statistics line), page break
+//   analysis  the bearing-capacity interpretation (word_content_section.h),
+//             page break; only when chosen
 //   detail    title block, one table of every loading and unloading reading
 //             with a column per gauge, page break
 //   raw       title, the test parameter table, the raw record table, page break
@@ -32,6 +34,7 @@ struct WordReportOptions {
     bool detail = false;  // "详测表"
     bool raw = false;     // "原始记录表"
     bool curves = true;   // "曲线图表"
+    bool analysis = false;  // "承载力分析", after the summary
     friend bool operator==(const WordReportOptions&, const WordReportOptions&) = default;
 };
 
@@ -72,6 +75,7 @@ public:
 private:
     bool start(word::Application& application);
     bool summary_section(const std::string& prefix);
+    bool analysis_section(const std::string& prefix);
     bool detail_section(const std::string& prefix);
     bool raw_section(const std::string& prefix);
     // False after a failing call; `metafiles_failed` tells a metafile that

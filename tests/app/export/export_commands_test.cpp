@@ -42,6 +42,14 @@ TEST_F(ExportCommandsTest, OptionsDialogDefaultsAndTheRawRecordRule) {
     EXPECT_FALSE(without_raw.raw_box()->isEnabled());
     without_raw.raw_box()->setChecked(true);
     EXPECT_FALSE(without_raw.options().raw);
+
+    // The interpretation: off unless checked.
+    CToWordOpt analysis(true);
+    EXPECT_EQ(analysis.analysis_box()->text(), QStringLiteral("承载力分析"));
+    EXPECT_FALSE(analysis.analysis_box()->isChecked());
+    EXPECT_FALSE(analysis.options().analysis);
+    analysis.analysis_box()->setChecked(true);
+    EXPECT_EQ(analysis.options(), (WordReportOptions{true, false, false, true, true}));
 }
 
 TEST_F(ExportCommandsTest, WordExportWritesTheReportAndOpensIt) {

@@ -243,6 +243,33 @@ TEST_F(OptionDialogTest, ListsRadiosAndColourButtonsWriteTheWorkingCopyAtOnce) {
     EXPECT_EQ(style.frame.background, style_rgb(12, 34, 56));
 }
 
+TEST_F(OptionDialogTest, TheAnalysisBoxIsOffByDefaultAndOkStoresIt) {
+    COptionDialog& dialog = open(kStartPrintOptions);
+    auto* analysis = control<QCheckBox>(OptionPage::kTablePrint, 1250);
+    EXPECT_EQ(analysis->text(), QStringLiteral("承载力分析"));
+    EXPECT_FALSE(analysis->isChecked());
+    analysis->click();
+    EXPECT_EQ(dialog.session().print_content().analysis, 1);
+    EXPECT_EQ(doc_.print_content().analysis, 0);  // the working copy only, until OK
+    dialog.accept();
+    EXPECT_EQ(doc_.print_content().analysis, 1);
+    // Stored with the other settings when the program ends, read at the next start.
+    ASSERT_TRUE(store_.write(doc_.settings()));
+    EXPECT_EQ(memory_.read_int(kPrintContentSection, "承载力分析"), 1);
+    doc_.apply_settings(default_document_settings());
+    doc_.apply_settings(store_.read());
+
+    // Opened again, the box shows what is stored; unchecked and OK stores 0.
+    COptionDialog& again = open(kStartPrintOptions);
+    auto* box = control<QCheckBox>(OptionPage::kTablePrint, 1250);
+    EXPECT_TRUE(box->isChecked());
+    box->click();
+    again.accept();
+    EXPECT_EQ(doc_.print_content().analysis, 0);
+    ASSERT_TRUE(store_.write(doc_.settings()));
+    EXPECT_EQ(memory_.read_int(kPrintContentSection, "承载力分析"), 0);
+}
+
 TEST_F(OptionDialogTest, PreviewShowsTheStyleAndCancelTakesItBack) {
     COptionDialog& dialog = open(kStartCurveStyle);
     dialog.select_item(2);
