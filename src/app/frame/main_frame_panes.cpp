@@ -197,7 +197,7 @@ void CMainFrame::refresh_chosen_load_mark() {
                                    mark->load != qs->chosen_load()->load ||
                                    mark->stale != qs->chosen_load()->stale));
     qs->set_chosen_load(std::move(mark));
-    if (changed) curve_views_[0]->update();
+    if (changed) curve_views_[0]->viewport()->update();
 }
 
 void CMainFrame::show_parameter_page(int index) {

@@ -240,5 +240,20 @@ TEST_F(AnalysisPageTest, TheAnalysisWaitsWhileTheTabIsHidden) {
     EXPECT_EQ(page().analysis_runs(), runs + 2);
 }
 
+TEST_F(AnalysisPageTest, AFamilyOutsideTheAnalysisIsSaidPlainlyWithNoTables) {
+    ASSERT_TRUE(frame().open_file(copy("demo.PTX")));
+    doc().record().header.test_type = 2;  // a horizontal test
+    doc().update_all_views(hint::kRefresh);
+    ASSERT_TRUE(frame().show_analysis());
+    ASSERT_EQ(page().analysis().family, TestFamily::kUnsupported);
+    const std::string text = shown_text();
+    EXPECT_NE(text.find(kUnsupportedFamilyText), std::string::npos);
+    EXPECT_EQ(text.find("判定规则"), std::string::npos);
+    EXPECT_EQ(text.find("试验终止原因"), std::string::npos);
+    EXPECT_FALSE(page().manual_field()->isEnabled());
+    EXPECT_FALSE(page().choose_manual(QStringLiteral("100"), false, QString()));
+    EXPECT_FALSE(doc().record().engineer_choice);
+}
+
 }  // namespace
 }  // namespace kvd::testing
