@@ -30,6 +30,7 @@ int run_mark(const Args& args);
 int run_word(const Args& args);
 int run_excel(const Args& args);
 int run_analyse(const Args& args);
+int run_choose(const Args& args);
 int run_upload(const Args& args);
 int run_station(const Args& args);
 

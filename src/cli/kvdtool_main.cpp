@@ -47,6 +47,8 @@ constexpr char kUsage[] =
     "          [--composite KIND] [--small-cap]\n"
     "                            承载力判定：各条规则、建议值与对比方法；多个文件时另给\n"
     "                            多桩（多点）统计\n"
+    "  choose FILE OUT.KVD (--proposed | --value V [--at-least]) [--note 说明]\n"
+    "                            把承载力的选定值（建议值或手动取值）写入分析文件\n"
 
     "  upload FILE --host HOST --port PORT\n"
     "                            把测试文件的原始数据上传到质检站（从文件记录的进度继续）；\n"
@@ -68,7 +70,8 @@ int main(int argc, char** argv) {
         {"report", run_report},
         {"curve", run_curve},       {"curves", run_curves}, {"curve-texts", run_curve_texts},
         {"mark", run_mark},         {"word", run_word},     {"excel", run_excel},
-        {"analyse", run_analyse},     {"upload", run_upload}, {"station", run_station},
+        {"analyse", run_analyse},   {"choose", run_choose}, {"upload", run_upload},
+        {"station", run_station},
     };
     if (argc < 2) {
         std::fputs(kUsage, stderr);

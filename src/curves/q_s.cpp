@@ -109,6 +109,7 @@ void CQ_s::draw_curve(Canvas& canvas) {
 void CQ_s::paint(Canvas& canvas) {
     CImage::paint(canvas);
     if (has_axes()) draw_marks(canvas);
+    if (has_axes() && chosen_ && road() == Road::kWindow) draw_chosen_load(canvas, *chosen_);
 }
 
 // ---- capture ----

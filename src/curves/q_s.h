@@ -18,6 +18,19 @@
 
 namespace kvd {
 
+// The engineer's chosen bearing capacity, marked on the window's curve as a
+// dashed vertical line across the plot with its label ("Qu = 2400 kN（选定）").
+// The caller passes it; a stale choice (made on readings since changed) is
+// drawn in the warning colour.
+struct ChosenLoadMark {
+    double load = 0;    // kN or kPa, as the curve's axis
+    std::string label;  // drawn beside the line at the top of the plot
+    bool stale = false;
+};
+
+inline constexpr Colour kChosenLoadColour = rgb(0, 128, 64);
+inline constexpr Colour kStaleChoiceColour = rgb(215, 95, 0);
+
 class CQ_s : public CImage {
 public:
     explicit CQ_s(CLbxDoc& doc) : CImage(doc) {}
@@ -32,6 +45,11 @@ public:
     };
     // The points of the last paint; empty when it drew no axes.
     const std::vector<GradePoint>& points() const { return points_; }
+
+    // The chosen load drawn on the window road only: the print job and the
+    // exports draw the curve as before whether or not a mark is set.
+    void set_chosen_load(std::optional<ChosenLoadMark> mark) { chosen_ = std::move(mark); }
+    const std::optional<ChosenLoadMark>& chosen_load() const { return chosen_; }
 
 protected:
     // The status-bar text for a cursor inside the plot: "%dkN  %6.2fmm".
@@ -52,8 +70,10 @@ private:
     void draw_first_interval_ticks(Canvas& canvas);
     void draw_marks(Canvas& canvas);
     void draw_mark(Canvas& canvas, double load, double settlement);
+    void draw_chosen_load(Canvas& canvas, const ChosenLoadMark& mark);
 
     std::vector<GradePoint> points_;
+    std::optional<ChosenLoadMark> chosen_;
 };
 
 }  // namespace kvd

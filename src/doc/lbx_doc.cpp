@@ -295,6 +295,17 @@ bool CLbxDoc::add_mark(const CurveMark& mark) {
     return true;
 }
 
+bool CLbxDoc::set_engineer_choice(std::optional<EngineerChoice> choice, std::string step_name) {
+    if (record_.engineer_choice == choice) return false;
+    {
+        CommandStep step(*this, std::move(step_name));
+        record_.engineer_choice = std::move(choice);
+        note_change(false);
+    }
+    update_all_views(hint::kRefresh);
+    return true;
+}
+
 void CLbxDoc::commit_change(int hint, bool renumber) {
     if (is_change_notice(hint)) {
         // A notice that names no grade of the record (a grade just removed)

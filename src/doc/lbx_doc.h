@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,13 @@ inline constexpr char kOldFormatQuestion[] =
 inline constexpr char kOldFormatCaption[] = "转换数据格式";
 inline constexpr char kSaveTestFileQuestion[] =
     "后缀名.PTX或.PTX2测试文件 将另存为 后缀名.KVD或.KVD2分析文件，是否继续？";
+// Saving an old-format test file as a test file: that kind has no place for
+// the engineer's choice of the bearing capacity.
+inline constexpr char kChoiceNotInTestFile[] =
+    "测试文件不保存承载力的选定值，本次保存的文件中没有所选承载力；"
+    "如需保留，请另存为分析文件（.KVD）。";
+inline constexpr char kChooseCapacityStep[] = "选定承载力";
+inline constexpr char kClearCapacityStep[] = "清除选定承载力";
 inline constexpr char kRestoreWarning[] = "从原始数据恢复将废除对数据进行的所有修改!\n您是否继续?";
 
 // "位移通道设置": what the channel setup dialog edits, for the channels that
@@ -154,6 +162,10 @@ public:
     // Converts the loads, the load-axis maximum and the marks between kN and
     // kPa over the plate area (nothing when the area is 0).
     bool convert_load_unit(bool to_kpa);
+    // Sets (or, with nothing, removes) the engineer's choice of the bearing
+    // capacity as one undoable step of that name; the document is modified
+    // and every view refreshed. False when it is the choice already.
+    bool set_engineer_choice(std::optional<EngineerChoice> choice, std::string step_name);
     // Adds a curve mark; false when the document holds the maximum already.
     bool add_mark(const CurveMark& mark);
     // The common end of an edit of the record: bring the derived values

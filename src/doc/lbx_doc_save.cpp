@@ -52,7 +52,12 @@ bool CLbxDoc::write_to(const std::string& path, FileKind kind) {
         ui_.show_error(status.message());
         return false;
     }
-    if (kind == FileKind::kTestFile) record.header.snapshot_size = kSnapshotSize;
+    if (kind == FileKind::kTestFile) {
+        record.header.snapshot_size = kSnapshotSize;
+        // The document keeps the choice, so a later save as an analysis file
+        // still has it; the file just written has not.
+        if (record.engineer_choice) ui_.show_warning(kChoiceNotInTestFile);
+    }
     // The document is now the file just written.
     record.opened_kind = kind;
     path_ = path;

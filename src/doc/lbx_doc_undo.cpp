@@ -8,7 +8,8 @@
 namespace kvd {
 
 EditableParts CLbxDoc::editable_parts() {
-    return {record_.grades.grades(), record_.header, record_.test_params, marks_};
+    return {record_.grades.grades(), record_.header, record_.test_params, marks_,
+            record_.engineer_choice};
 }
 
 void CLbxDoc::reset_history() {

@@ -199,6 +199,7 @@ EditableCopy copy_of(const EditableParts& parts) {
     copy.header = parts.header;
     copy.params = parts.params;
     copy.marks = parts.marks;
+    copy.choice = parts.choice;
     return copy;
 }
 
@@ -213,7 +214,8 @@ void EditableCopy::drop_grades() {
 }
 
 bool UndoStep::empty() const {
-    return points.empty() && !grades && header.empty() && !params && !marks && !document_before;
+    return points.empty() && !grades && header.empty() && !params && !marks && !choice &&
+           !document_before;
 }
 
 std::size_t UndoStep::bytes() const {
@@ -231,6 +233,7 @@ std::size_t UndoStep::bytes() const {
         total +=
             sizeof(MarksChange) + (marks->before.size() + marks->after.size()) * sizeof(CurveMark);
     }
+    if (choice) total += sizeof(ChoiceChange);
     if (document_before) {
         total += record_bytes(document_before->record) + record_bytes(document_after->record);
     }
@@ -247,6 +250,9 @@ UndoStep difference(const EditableCopy& before, const EditableParts& now) {
     if (!same_marks(before.marks, now.marks)) {
         step.marks = std::make_unique<MarksChange>(MarksChange{before.marks, now.marks});
     }
+    if (before.choice != now.choice) {
+        step.choice = std::make_unique<ChoiceChange>(ChoiceChange{before.choice, now.choice});
+    }
     return step;
 }
 
@@ -259,6 +265,7 @@ void apply_step(const UndoStep& step, EditableCopy& copy, StepDirection directio
     without_grades.header = step.header;
     if (step.params) without_grades.params = std::make_unique<ParamsChange>(*step.params);
     if (step.marks) without_grades.marks = std::make_unique<MarksChange>(*step.marks);
+    if (step.choice) without_grades.choice = std::make_unique<ChoiceChange>(*step.choice);
     apply_step(without_grades, copy.parts(), direction);
 }
 
@@ -286,6 +293,7 @@ void apply_step(const UndoStep& step, EditableParts parts, StepDirection directi
     }
     if (step.params) parts.params = forward ? step.params->after : step.params->before;
     if (step.marks) parts.marks = forward ? step.marks->after : step.marks->before;
+    if (step.choice) parts.choice = forward ? step.choice->after : step.choice->before;
 }
 
 void UndoHistory::clear(bool at_saved) {

@@ -10,7 +10,9 @@
 //             after it are only renumbered, which the step redoes by a shift);
 //   header    the changed byte runs of the 1640-byte image;
 //   params    TestParams before and after, when they differ;
-//   marks     the mark list before and after, when it differs.
+//   marks     the mark list before and after, when it differs;
+//   choice    the engineer's choice of the bearing capacity before and after,
+//             when it differs.
 //
 // A step therefore costs memory in proportion to what the command changed, not
 // to the size of the test. Replacing the whole document (a new test from the
@@ -24,6 +26,7 @@
 #include <vector>
 
 #include "doc/curve_mark.h"
+#include "record/engineer_choice.h"
 #include "record/test_record.h"
 
 namespace kvd {
@@ -47,6 +50,7 @@ struct EditableParts {
     TestHeader& header;
     TestParams& params;
     std::vector<CurveMark>& marks;
+    std::optional<EngineerChoice>& choice;
 };
 
 // The copy of those parts that steps are measured against. The grades are
@@ -58,8 +62,9 @@ struct EditableCopy {
     TestHeader header{};
     TestParams params;
     std::vector<CurveMark> marks;
+    std::optional<EngineerChoice> choice;
 
-    EditableParts parts() { return {grades, header, params, marks}; }
+    EditableParts parts() { return {grades, header, params, marks, choice}; }
     void take_grades(const std::vector<COneGradeData>& now);
     void drop_grades();
 };
@@ -110,6 +115,11 @@ struct MarksChange {
     std::vector<CurveMark> after;
 };
 
+struct ChoiceChange {
+    std::optional<EngineerChoice> before;
+    std::optional<EngineerChoice> after;
+};
+
 struct UndoStep {
     std::string name;
     std::vector<PointPatch> points;
@@ -117,6 +127,7 @@ struct UndoStep {
     std::vector<HeaderRun> header;
     std::unique_ptr<ParamsChange> params;
     std::unique_ptr<MarksChange> marks;
+    std::unique_ptr<ChoiceChange> choice;
     // Both set for a step that replaced the document.
     std::unique_ptr<DocumentImage> document_before;
     std::unique_ptr<DocumentImage> document_after;

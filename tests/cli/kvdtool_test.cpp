@@ -20,6 +20,7 @@
 #include "record/test_file_writer.h"
 #include "cli/kvdtool_fixture.h"
 #include "record/file_format.h"
+#include "record/test_file_reader.h"
 
 namespace kvd {
 namespace {
@@ -355,6 +356,44 @@ TEST_F(KvdtoolTest, AnalyseRefusesBadOptionsAndNamesTheFilesItCouldNotRead) {
     EXPECT_FALSE(partly.err.empty());
     EXPECT_EQ(jq(partly.out, ".refused[0]"), missing);
     EXPECT_EQ(jq(partly.out, ".files | length"), "1");
+}
+
+TEST_F(KvdtoolTest, ChooseWritesTheChoiceIntoAnAnalysisFile) {
+    const std::string out = temp("chosen.KVD");
+    ToolRun chosen = run("choose " + sample("demo.PTX") + " " + out + " --proposed --note 复核");
+    ASSERT_EQ(chosen.exit_code, 0) << chosen.err;
+    ToolRun analysed = run("analyse " + sample("demo.PTX") + " --json");
+    ASSERT_EQ(analysed.exit_code, 0);
+
+    Bytes bytes;
+    ASSERT_TRUE(read_whole_file(out, bytes).ok());
+    TestRecord record;
+    ReadReport report;
+    ASSERT_TRUE(read_record(bytes, record, report).ok());
+    ASSERT_TRUE(record.engineer_choice);
+    const EngineerChoice& choice = *record.engineer_choice;
+    EXPECT_EQ(std::to_string(choice.rule), jq(analysed.out, ".files[0].ultimate.id"));
+    EXPECT_EQ(choice.value, std::stod(jq(analysed.out, ".files[0].ultimate.value")));
+    EXPECT_EQ(choice.at_least, jq(analysed.out, ".files[0].ultimate.outcome") == "at_least");
+    EXPECT_EQ(std::to_string(choice.data_fingerprint), jq(analysed.out, ".files[0].fingerprint"));
+    EXPECT_EQ(choice.note, "复核");
+
+    const std::string typed = temp("typed.KVD");
+    ASSERT_EQ(
+        run("choose " + sample("demo.KVD") + " " + typed + " --value 2750.5 --at-least").exit_code,
+        0);
+    ASSERT_TRUE(read_whole_file(typed, bytes).ok());
+    ASSERT_TRUE(read_record(bytes, record, report).ok());
+    ASSERT_TRUE(record.engineer_choice);
+    EXPECT_EQ(record.engineer_choice->rule, 1000);
+    EXPECT_EQ(record.engineer_choice->value, 2750.5);
+    EXPECT_TRUE(record.engineer_choice->at_least);
+
+    // Bad input writes nothing.
+    EXPECT_EQ(
+        run("choose " + sample("demo.KVD") + " " + temp("bad.KVD") + " --value 12x").exit_code, 2);
+    EXPECT_EQ(run("choose " + sample("demo.KVD") + " " + temp("bad.KVD")).exit_code, 2);
+    EXPECT_FALSE(fs::exists(temp("bad.KVD")));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "curve_fixture.h"
 #include "curves/mark_symbol.h"
+#include "draw/wmf_canvas.h"
 
 namespace kvd::testing {
 namespace {
@@ -286,6 +287,65 @@ TEST(MarkSymbols, TableOfSymbolsAndSubscripts) {
     EXPECT_EQ(mark_symbol(6).subscript, "h");
     EXPECT_EQ(mark_symbol(7).symbol, "");
     EXPECT_EQ(mark_symbol(-1).symbol, "");
+}
+
+TEST_F(QsTest, TheChosenLoadIsADashedLineWithItsLabelOnlyWhenGiven) {
+    paint();
+    EXPECT_TRUE(lines_in(kChosenLoadColour).empty());
+    EXPECT_EQ(canvas_.find_text("Qu = 200 kN（选定）"), nullptr);
+
+    qs_.set_chosen_load(ChosenLoadMark{100, "Qu = 100 kN（选定）", false});
+    paint();
+    const auto chosen = lines_in(kChosenLoadColour);
+    ASSERT_EQ(chosen.size(), 1u);
+    // Load 100 at x 400, across the plot from the load axis (y -150) down.
+    EXPECT_EQ(chosen[0].from.x, 400);
+    EXPECT_EQ(chosen[0].to.x, 400);
+    EXPECT_EQ(std::max(chosen[0].from.y, chosen[0].to.y), -150);
+    EXPECT_EQ(std::min(chosen[0].from.y, chosen[0].to.y), qs_.plot_rect().bottom);
+    EXPECT_EQ(chosen[0].pen.style, PenStyle::kDash);
+    const auto* label = canvas_.find_text("Qu = 100 kN（选定）");
+    ASSERT_NE(label, nullptr);
+    EXPECT_GT(label->box.left, 400);  // right of the line
+    EXPECT_LT(label->box.top, -150);  // inside the plot, below the axis
+
+    // Made on other readings: the warning colour.
+    qs_.set_chosen_load(ChosenLoadMark{300, "Qu ≥ 300 kN（选定）（数据已修改）", true});
+    paint();
+    EXPECT_TRUE(lines_in(kChosenLoadColour).empty());
+    ASSERT_EQ(lines_in(kStaleChoiceColour).size(), 1u);
+    const auto* stale = canvas_.find_text("Qu ≥ 300 kN（选定）（数据已修改）");
+    ASSERT_NE(stale, nullptr);
+    // At the end of the axis the label goes left of the line.
+    EXPECT_LT(stale->box.right, 900);
+
+    // Outside the axis nothing is drawn.
+    qs_.set_chosen_load(ChosenLoadMark{5000, "Qu = 5000 kN（选定）", false});
+    paint();
+    EXPECT_TRUE(lines_in(kChosenLoadColour).empty());
+}
+
+TEST_F(QsTest, ThePrintedAndExportedCurveIgnoreTheChosenLoad) {
+    const Rect picture{0, 0, 2000, -2000};
+    auto printed = [&] {
+        WmfCanvas canvas(picture);
+        qs_.print(canvas);
+        return canvas.bytes();
+    };
+    auto exported = [&] {
+        WmfCanvas canvas(picture);
+        qs_.paint_metafile(canvas, 1.0, true);
+        return canvas.bytes();
+    };
+    const Bytes print_before = printed();
+    const Bytes export_before = exported();
+    qs_.set_chosen_load(ChosenLoadMark{200, "Qu = 200 kN（选定）", false});
+    EXPECT_EQ(printed(), print_before);
+    EXPECT_EQ(exported(), export_before);
+    // The window road with the same mark does differ.
+    RecordingCanvas with_mark;
+    qs_.paint_window(with_mark, {1000, 1000});
+    EXPECT_NE(with_mark.find_text("Qu = 200 kN（选定）"), nullptr);
 }
 
 }  // namespace

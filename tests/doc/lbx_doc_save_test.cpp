@@ -103,6 +103,32 @@ TEST_F(DocTest, OldFormatAsksForTheTargetFormat) {
     EXPECT_EQ(kind_of(read("old2.KVD")), FileKind::kAnalysisWithRaw);
 }
 
+TEST_F(DocTest, AChoiceSavedIntoATestFileIsNotLostWithoutAWord) {
+    write("old.PTX", old_format_file(6));
+    ASSERT_TRUE(doc_.open(path("old.PTX")));
+    EngineerChoice choice;
+    choice.rule = 1000;
+    choice.value = 300;
+    ASSERT_TRUE(doc_.set_engineer_choice(choice, kChooseCapacityStep));
+    ui_.clear_log();
+
+    ui_.queue_answer(MessageAnswer::kNo);  // keep it a test file
+    ASSERT_TRUE(doc_.save(path("old.PTX")));
+    ASSERT_EQ(ui_.shown().size(), 2u);
+    EXPECT_EQ(ui_.shown()[1].text, kChoiceNotInTestFile);
+    TestRecord back;
+    ReadReport report;
+    ASSERT_TRUE(read_record(read("old.PTX"), back, report).ok());
+    EXPECT_FALSE(back.engineer_choice);
+    // The document still has it: saved as an analysis file it is kept.
+    ASSERT_TRUE(doc_.record().engineer_choice);
+    ASSERT_TRUE(doc_.save(path("old.PTX")));
+    TestRecord analysis;
+    ASSERT_TRUE(read_record(read("old.KVD"), analysis, report).ok());
+    ASSERT_TRUE(analysis.engineer_choice);
+    EXPECT_EQ(analysis.engineer_choice->value, 300);
+}
+
 TEST_F(DocTest, SaveDispatcherTakesTheDialogRouteForNewAndTestFiles) {
     // A new document goes through the dialog with its default name.
     ui_.queue_save_path(path("first.KVD"));

@@ -143,6 +143,42 @@ TEST_F(UndoTest, HeaderParametersAndMarksAreUndone) {
     EXPECT_EQ(doc_.history().step_to_undo().header.size(), 1u);
 }
 
+TEST_F(UndoTest, TheEngineersChoiceIsOneStepThatMarksTheDocumentModified) {
+    write("t.PTX", file_bytes(make_test_file_record(), FileKind::kTestFile));
+    ASSERT_TRUE(doc_.open(path("t.PTX")));
+    ASSERT_FALSE(doc_.is_modified());
+    EngineerChoice choice;
+    choice.rule = 1000;
+    choice.value = 2400;
+    choice.data_fingerprint = 0x1234;
+    choice.chosen_at = kFixedNow;
+    choice.note = "复核";
+    view_.hints.clear();
+
+    ASSERT_TRUE(doc_.set_engineer_choice(choice, kChooseCapacityStep));
+    EXPECT_TRUE(doc_.is_modified());
+    EXPECT_FALSE(view_.hints.empty());
+    EXPECT_EQ(doc_.undo_name(), kChooseCapacityStep);
+    // The same choice again is no step.
+    EXPECT_FALSE(doc_.set_engineer_choice(choice, kChooseCapacityStep));
+
+    ASSERT_TRUE(doc_.undo());
+    EXPECT_FALSE(doc_.record().engineer_choice);
+    EXPECT_FALSE(doc_.is_modified());
+    ASSERT_TRUE(doc_.redo());
+    ASSERT_TRUE(doc_.record().engineer_choice);
+    EXPECT_EQ(*doc_.record().engineer_choice, choice);
+    EXPECT_TRUE(doc_.is_modified());
+
+    // Clearing is a step of its own, and the file image follows.
+    expect_undoable(kClearCapacityStep, [&] {
+        ASSERT_TRUE(doc_.set_engineer_choice(std::nullopt, kClearCapacityStep));
+    });
+    EXPECT_FALSE(doc_.record().engineer_choice);
+    ASSERT_TRUE(doc_.undo());
+    EXPECT_EQ(*doc_.record().engineer_choice, choice);
+}
+
 TEST_F(UndoTest, RestoreFromRawDataIsUndone) {
     write("t.PTX", file_bytes(make_test_file_record(), FileKind::kTestFile));
     ASSERT_TRUE(doc_.open(path("t.PTX")));

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/analysis/analysis_page.h"
 #include "app/curves/curve_view.h"
 #include "app/export/report_exporter.h"
 #include "app/dialogs/data_folders.h"
@@ -222,6 +223,9 @@ void CMainFrame::on_update(int hint) {
     // Only the table in front is refreshed; the others refill when they are
     // brought forward.
     if (GridView* grid = active_grid_view()) grid->on_document_update(hint);
+    // The analysis runs again only when its tab is in front (or next comes forward).
+    if (analysis_page_) analysis_page_->on_document_update(hint);
+    if (hint != hint::kStorePages && hint != hint::kStoreProjectPage) refresh_chosen_load_mark();
     sync_zoom_box();
     update_command_states();
 }

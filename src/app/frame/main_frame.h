@@ -44,6 +44,7 @@ class QUrl;
 
 namespace kvd {
 
+class AnalysisPage;
 class CImage;
 class CImageSheet;
 class DesktopLauncher;
@@ -124,6 +125,9 @@ public:
     bool show_curve(CurveKind kind);
     bool show_table(TableKind kind);
     void show_parameter_page(int index);
+    // The "承载力分析" tab, after the tables.
+    AnalysisPage* analysis_page() const { return analysis_page_; }
+    bool show_analysis();
 
     ActivePane active_pane() const { return active_pane_; }
     void set_active_pane(ActivePane pane);
@@ -185,6 +189,8 @@ private:
     void refresh_title();
     void refresh_curve_captions();
     void refresh_hidden_tables();
+    // The engineer's chosen load on the Q-s curve of the window.
+    void refresh_chosen_load_mark();
     void rebuild_recent_menu();
     void remember_recent(const QString& path);
     void sync_zoom_box();
@@ -234,6 +240,7 @@ private:
     std::array<CurveView*, 3> curve_views_{};
     std::map<TableKind, std::unique_ptr<CMyGrid>> tables_;
     std::map<TableKind, GridView*> grid_views_;
+    AnalysisPage* analysis_page_ = nullptr;
 
     QSplitter* outer_splitter_ = nullptr;
     QSplitter* inner_splitter_ = nullptr;

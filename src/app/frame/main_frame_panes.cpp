@@ -7,6 +7,8 @@
 #include <QShortcut>
 #include <QSplitter>
 
+#include "app/analysis/analysis_page.h"
+#include "app/analysis/analysis_texts.h"
 #include "app/curves/curve_view.h"
 #include "app/tables/grid_view.h"
 #include "app/frame/main_frame.h"
@@ -94,6 +96,10 @@ void CMainFrame::create_table_pane() {
     for (const FixedTable& table : kFixedTables) {
         add_table(table.kind, QString::fromUtf8(table.title));
     }
+    analysis_page_ = new AnalysisPage(*doc_, table_sheet_);
+    table_sheet_->add_page(analysis_page_, QStringLiteral("承载力分析"));
+    connect(analysis_page_, &AnalysisPage::analysis_shown, this,
+            [this] { refresh_chosen_load_mark(); });
     GridView* summary = grid_view(TableKind::kSummary);
     table_sheet_->activate(summary);
     summary->set_horizontal_bar(table_sheet_->horizontal_bar());
@@ -123,7 +129,10 @@ void CMainFrame::create_parameter_pane() {
 GridView* CMainFrame::add_table(TableKind kind, const QString& title) {
     std::unique_ptr<CMyGrid> table = make_table(kind, *doc_, *metrics_);
     auto* view = new GridView(*table, table_sheet_);
-    table_sheet_->add_page(view, title);
+    // The tables come before the analysis tab, also those added later.
+    const int analysis_index = table_sheet_->index_of(analysis_page_);
+    table_sheet_->insert_page(analysis_index < 0 ? table_sheet_->page_count() : analysis_index,
+                              view, title);
     connect(view, &GridView::focused, this,
             [this](GridView*) { set_active_pane(ActivePane::kTables); });
     tables_[kind] = std::move(table);
@@ -167,6 +176,28 @@ bool CMainFrame::show_table(TableKind kind) {
     view->setFocus(Qt::OtherFocusReason);
     set_active_pane(ActivePane::kTables);
     return true;
+}
+
+bool CMainFrame::show_analysis() {
+    table_sheet_->activate(analysis_page_);
+    if (table_sheet_->active_page() != analysis_page_) return false;
+    analysis_page_->setFocus(Qt::OtherFocusReason);
+    set_active_pane(ActivePane::kTables);
+    return true;
+}
+
+void CMainFrame::refresh_chosen_load_mark() {
+    auto* qs = static_cast<CQ_s*>(curves_[0].get());
+    // An analysis the page keeps up to date spares the fingerprint's work.
+    const TestAnalysis* fresh =
+        analysis_page_ && !analysis_page_->stale() ? &analysis_page_->analysis() : nullptr;
+    std::optional<ChosenLoadMark> mark = record_choice_mark(doc_->record(), fresh);
+    const bool changed = mark.has_value() != qs->chosen_load().has_value() ||
+                         (mark && (mark->label != qs->chosen_load()->label ||
+                                   mark->load != qs->chosen_load()->load ||
+                                   mark->stale != qs->chosen_load()->stale));
+    qs->set_chosen_load(std::move(mark));
+    if (changed) curve_views_[0]->viewport()->update();
 }
 
 void CMainFrame::show_parameter_page(int index) {

@@ -57,9 +57,14 @@ QRect CSheetsWnd::arrows_rect() const {
 }
 
 int CSheetsWnd::add_page(QWidget* page, const QString& title) {
+    return insert_page(page_count(), page, title);
+}
+
+int CSheetsWnd::insert_page(int index, QWidget* page, const QString& title) {
     page->setParent(this);
-    pages_.push_back({page, title, false});
-    const int index = static_cast<int>(pages_.size()) - 1;
+    index = std::clamp(index, 0, page_count());
+    pages_.insert(pages_.begin() + index, Page{page, title, false});
+    if (active_ >= index) ++active_;
     if (active_ < 0) {
         active_ = index;
         page->show();

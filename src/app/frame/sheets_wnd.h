@@ -30,6 +30,8 @@ public:
     // or "Sheet" when the title is empty. Returns its index. The first page
     // added becomes the active one.
     int add_page(QWidget* page, const QString& title);
+    // The same at a position among the pages (clamped to the end).
+    int insert_page(int index, QWidget* page, const QString& title);
     void set_page_title(int index, const QString& title);
     QString page_title(int index) const;
     // A hidden page has no tab and cannot be chosen.

@@ -77,7 +77,7 @@ std::optional<GrabDialog> grab_dialog_from_name(const std::string& name) {
 const char* start_usage() {
     return "用法: kvd [--nosplash] [文件]\n"
            "      kvd --grab OUT.png [--curve qs|slgt|slgq]\n"
-           "          [--table summary|load|unload|raw|changes|anchor] [--page 0-4]\n"
+           "          [--table summary|load|unload|raw|changes|anchor|analysis] [--page 0-4]\n"
            "          [--size 宽x高] [文件]\n"
            "      kvd --grab OUT.png --dialog about|open|calibration|paper|page-numbers|\n"
            "          print-curves|print-tables|preview|word|upload [--size 宽x高] [文件]\n"
@@ -113,6 +113,8 @@ StartOptions parse_start_options(const std::vector<std::string>& args) {
             if (arg == "--curve") {
                 grab.curve = curve_from_key(value);
                 if (!grab.curve) return fail("未知的曲线: " + value);
+            } else if (arg == "--table" && value == "analysis") {
+                grab.analysis = true;
             } else if (arg == "--table") {
                 TableKind kind;
                 if (!table_kind_from_key(value, kind)) return fail("未知的表格: " + value);

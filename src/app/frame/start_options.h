@@ -2,8 +2,8 @@
 // StartOptions: what the command line of kvd asks for.
 //
 //   kvd [--nosplash] [FILE]
-//   kvd --grab OUT.png [--curve qs|slgt|slgq] [--table summary|load|unload|raw|changes|anchor]
-//       [--page 0-4] [--size WxH] [FILE]
+//   kvd --grab OUT.png [--curve qs|slgt|slgq]
+//       [--table summary|load|unload|raw|changes|anchor|analysis] [--page 0-4] [--size WxH] [FILE]
 //   kvd --grab OUT.png --dialog NAME [--size WxH] [FILE]
 //   kvd --grab OUT.png --dialog group [--size WxH] FILE...
 //
@@ -49,6 +49,7 @@ struct GrabOptions {
     std::optional<GrabDialog> dialog;
     std::optional<CurveKind> curve;
     std::optional<TableKind> table;
+    bool analysis = false;    // --table analysis: the "承载力分析" tab
     std::optional<int> page;  // parameter page 0 ... 4
     int width = 1280;
     int height = 800;

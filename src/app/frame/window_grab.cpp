@@ -71,6 +71,7 @@ int run_window_grab(const GrabOptions& grab, const std::string& file) {
         std::fprintf(stderr, "该文件没有%s\n", table_title(*grab.table));
         return 1;
     }
+    if (grab.analysis) frame.show_analysis();
     if (grab.page) frame.show_parameter_page(*grab.page);
 
     frame.resize(grab.width, grab.height);
