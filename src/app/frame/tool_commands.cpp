@@ -7,6 +7,7 @@
 
 #include "app/dialogs/data_folders.h"
 #include "app/frame/main_frame.h"
+#include "app/print/group_table_output.h"
 #include "app/tools/group_statistics_dlg.h"
 #include "app/tools/lv_ding_tool_dlg.h"
 #include "app/tools/preview_file_dlg.h"
@@ -70,6 +71,20 @@ bool CMainFrame::run_calibration_tool() {
 
 bool CMainFrame::run_group_statistics() {
     CGroupStatisticsDlg dialog(*ui_, open_start_folder(), this);
+    const auto content = [&dialog] { return group_report(dialog.group(), dialog.table()); };
+    connect(&dialog, &CGroupStatisticsDlg::preview_requested, this, [&] {
+        preview_group_table(content(), doc_->page_setup(), *metrics_, *ui_, &dialog);
+    });
+    connect(&dialog, &CGroupStatisticsDlg::word_requested, this, [&] {
+        SaveDialogRequest request;
+        request.proposed_name = kGroupTableTitle + std::string(".docx");
+        request.filter = "Word 文档(*.docx)|*.docx|";
+        request.title = "导出Word";
+        request.initial_folder = open_start_folder().toStdString();
+        if (const auto path = ui_->ask_save_path(request)) {
+            save_group_table_word(content(), *path, *ui_);
+        }
+    });
     dialog.exec();
     return true;
 }

@@ -79,6 +79,8 @@ CGroupStatisticsDlg::CGroupStatisticsDlg(UserInterface& ui, const QString& folde
     clear_ = new QPushButton(QStringLiteral("清空"), this);
     copy_ = new QPushButton(QStringLiteral("复制"), this);
     copy_->setToolTip(QStringLiteral("将统计表以制表符分隔的文字复制到剪贴板"));
+    preview_ = new QPushButton(QStringLiteral("打印预览..."), this);
+    word_ = new QPushButton(QStringLiteral("导出Word..."), this);
     small_cap_ = new QCheckBox(QString::fromUtf8(kSmallCapPiles), this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(add_);
@@ -88,6 +90,8 @@ CGroupStatisticsDlg::CGroupStatisticsDlg(UserInterface& ui, const QString& folde
     buttons->addWidget(small_cap_);
     buttons->addStretch(1);
     buttons->addWidget(copy_);
+    buttons->addWidget(preview_);
+    buttons->addWidget(word_);
 
     QStringList headers;
     for (const char* header : kGroupTableHeader) headers << QString::fromUtf8(header);
@@ -127,6 +131,8 @@ CGroupStatisticsDlg::CGroupStatisticsDlg(UserInterface& ui, const QString& folde
     connect(remove_, &QPushButton::clicked, this, &CGroupStatisticsDlg::remove_selected);
     connect(clear_, &QPushButton::clicked, this, &CGroupStatisticsDlg::clear_files);
     connect(copy_, &QPushButton::clicked, this, &CGroupStatisticsDlg::copy_table);
+    connect(preview_, &QPushButton::clicked, this, &CGroupStatisticsDlg::preview_requested);
+    connect(word_, &QPushButton::clicked, this, &CGroupStatisticsDlg::word_requested);
     connect(small_cap_, &QCheckBox::toggled, this, [this] { refresh(); });
     connect(list_, &QTableWidget::itemSelectionChanged, this, [this] {
         remove_->setEnabled(!list_->selectedItems().isEmpty());
@@ -231,6 +237,8 @@ void CGroupStatisticsDlg::refresh() {
     remove_->setEnabled(!list_->selectedItems().isEmpty());
     clear_->setEnabled(!files_.empty());
     copy_->setEnabled(!files_.empty());
+    preview_->setEnabled(!files_.empty());
+    word_->setEnabled(!files_.empty());
     show_detail();
 }
 

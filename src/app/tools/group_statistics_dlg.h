@@ -65,10 +65,19 @@ public:
     QPushButton* remove_button() const { return remove_; }
     QPushButton* clear_button() const { return clear_; }
     QPushButton* copy_button() const { return copy_; }
+    QPushButton* preview_button() const { return preview_; }
+    QPushButton* word_button() const { return word_; }
     QCheckBox* small_cap_box() const { return small_cap_; }
     QTableWidget* file_table() const { return list_; }
     QTableWidget* summary_table() const { return summary_; }
     QLabel* detail_label() const { return detail_; }
+
+signals:
+    // The table out of the window ("打印预览...", "导出Word..."): the main
+    // window shows the pages or asks where to write the document, on the
+    // paper and in the folders the program's options name.
+    void preview_requested();
+    void word_requested();
 
 public slots:
     void choose_and_add();
@@ -95,6 +104,8 @@ private:
     QPushButton* remove_ = nullptr;
     QPushButton* clear_ = nullptr;
     QPushButton* copy_ = nullptr;
+    QPushButton* preview_ = nullptr;
+    QPushButton* word_ = nullptr;
     QCheckBox* small_cap_ = nullptr;
     QTableWidget* list_ = nullptr;
     QLabel* detail_ = nullptr;

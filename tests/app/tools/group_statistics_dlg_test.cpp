@@ -238,5 +238,24 @@ TEST_F(GroupStatisticsCommandTest, ToolsMenuOpensTheWindowInTheTestFolder) {
     EXPECT_FALSE(doc().is_modified());
 }
 
+TEST_F(GroupStatisticsCommandTest, TheWindowsTableIsWrittenAsAWordDocument) {
+    CMainFrame& main = make_frame();
+    const std::string written = path("统计.docx").toStdString();
+    ui_.queue_save_path(written);
+    when_modal<CGroupStatisticsDlg>([](CGroupStatisticsDlg* window) {
+        EXPECT_FALSE(window->word_button()->isEnabled());
+        EXPECT_FALSE(window->preview_button()->isEnabled());
+        window->add_files({QStringLiteral(KVD_SOURCE_DIR "/samples/demo.PTX")});
+        EXPECT_TRUE(window->preview_button()->isEnabled());
+        window->word_button()->click();
+        window->reject();
+    });
+    EXPECT_TRUE(main.run_command(frame_command::kGroupStatistics));
+    Bytes document;
+    ASSERT_TRUE(read_whole_file(written, document).ok());
+    EXPECT_GT(document.size(), 1000u);
+    EXPECT_EQ(std::string(document.begin(), document.begin() + 2), "PK");
+}
+
 }  // namespace
 }  // namespace kvd::testing
