@@ -134,10 +134,11 @@ void Cs_lgt::draw_curve(Canvas& canvas) {
     const auto same_pixel = [pixel](Point a, Point b) {
         return std::abs(a.x - b.x) < pixel && std::abs(a.y - b.y) < pixel;
     };
-    // A solid line one unit wide is drawn as one polyline per grade
-    // (thousands of separate segments cost many times more); other pens go
-    // segment by segment, as StyledLine draws them.
-    const bool thin = l.load_width <= 1 && pen_style_of(l.load_pen_style) == PenStyle::kSolid;
+    // A solid line is drawn as one polyline per grade (thousands of separate
+    // segments cost many times more; a solid pen's round joins cover what
+    // its segments' round ends did); dashed and dotted pens go segment by
+    // segment, as StyledLine draws them.
+    const bool solid = pen_style_of(l.load_pen_style) == PenStyle::kSolid;
     std::vector<Point> polyline;
     for (const GradeRow& row : rows_) {
         StyledLine line(canvas);
@@ -153,7 +154,7 @@ void Cs_lgt::draw_curve(Canvas& canvas) {
             }
             started = true;
             last = r.at;
-            if (thin) {
+            if (solid) {
                 polyline.push_back(r.at);
             } else if (first) {
                 line.move_to(r.at);
@@ -161,7 +162,7 @@ void Cs_lgt::draw_curve(Canvas& canvas) {
                 line.line_to(r.at, pen);
             }
         }
-        if (thin && polyline.size() >= 2) {
+        if (solid && polyline.size() >= 2) {
             canvas.set_pen(Pen{pen_style_of(pen.style), pen.width, pen.colour});
             canvas.polyline(polyline);
         }
