@@ -286,6 +286,26 @@ std::string format_quantity(double value, std::string_view unit) {
     return number + " " + std::string(unit);
 }
 
+std::string rule_value_text(const RuleResult& rule, std::string_view unit) {
+    switch (rule.outcome) {
+        case RuleOutcome::kValue:
+        case RuleOutcome::kOccurred:
+            return format_quantity(rule.value, unit);
+        case RuleOutcome::kAtLeast:
+            return "≥ " + format_quantity(rule.value, unit);
+        default:
+            return "";
+    }
+}
+
+std::string rule_outcome_text(const RuleResult& rule) {
+    std::string text(outcome_text(rule.outcome));
+    if (rule.proposal && (rule.gives_value() || rule.outcome == RuleOutcome::kOccurred)) {
+        text += "（建议）";
+    }
+    return text;
+}
+
 std::string format_result_value(const RuleResult& result, std::string_view symbol,
                                 std::string_view unit) {
     const std::string name(symbol);

@@ -194,6 +194,13 @@ struct TestAnalysis {
 
 // A value with its unit, to whole units when it is one ("2275 kN", "121.5 kPa").
 std::string format_quantity(double value, std::string_view unit);
+// A rule's value column, as every table of rules shows it: "2400 kN",
+// "≥ 3000 kN", the load at which an ending condition occurred; empty for a
+// rule with no value.
+std::string rule_value_text(const RuleResult& rule, std::string_view unit);
+// Its outcome column: outcome_text, and "（建议）" for a judgement rule that
+// gives a value.
+std::string rule_outcome_text(const RuleResult& rule);
 // "Qu = 2400 kN", "Qu ≥ 3000 kN", or the outcome's words when there is no value.
 std::string format_result_value(const RuleResult& result, std::string_view symbol,
                                 std::string_view unit);

@@ -9,10 +9,10 @@ const std::array<const char*, kGroupTableColumns> kGroupTableHeader = {
 
 namespace {
 
+// The value, or the outcome's words when the rule gives none.
 std::string value_text(const RuleResult& rule, const std::string& unit) {
-    if (rule.outcome == RuleOutcome::kAtLeast) return "≥ " + format_quantity(rule.value, unit);
-    if (rule.outcome == RuleOutcome::kValue) return format_quantity(rule.value, unit);
-    return std::string(outcome_text(rule.outcome));
+    std::string value = rule_value_text(rule, unit);
+    return value.empty() ? std::string(outcome_text(rule.outcome)) : value;
 }
 
 std::string with_clause(const std::string& text, const std::string& clause) {

@@ -11,22 +11,6 @@ namespace {
 const std::vector<std::string> kRuleHeader = {"规则", "条款", "结果", "值", "来源", "理由"};
 const std::vector<int> kRuleWeights = {16, 16, 8, 10, 14, 36};
 
-std::string value_text(const RuleResult& rule, const std::string& unit) {
-    if (rule.outcome == RuleOutcome::kValue || rule.outcome == RuleOutcome::kOccurred) {
-        return format_quantity(rule.value, unit);
-    }
-    if (rule.outcome == RuleOutcome::kAtLeast) return "≥ " + format_quantity(rule.value, unit);
-    return "";
-}
-
-std::string outcome_column(const RuleResult& rule) {
-    std::string text(outcome_text(rule.outcome));
-    if (rule.proposal && (rule.gives_value() || rule.outcome == RuleOutcome::kOccurred)) {
-        text += "（建议）";
-    }
-    return text;
-}
-
 std::string reason_column(const RuleResult& rule) {
     std::string reason = rule.reason;
     for (const std::string& assumption : rule.assumptions) reason += "〔假定：" + assumption + "〕";
@@ -36,8 +20,8 @@ std::string reason_column(const RuleResult& rule) {
 std::vector<std::string> rule_row(const RuleResult& rule, const std::string& unit) {
     return {rule.title,
             rule.clause,
-            outcome_column(rule),
-            value_text(rule, unit),
+            rule_outcome_text(rule),
+            rule_value_text(rule, unit),
             describe_source(rule.source),
             reason_column(rule)};
 }

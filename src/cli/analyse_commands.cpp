@@ -103,28 +103,12 @@ std::string field(std::string text) {
     return text;
 }
 
-std::string value_text(const RuleResult& rule, const std::string& unit) {
-    if (rule.outcome == RuleOutcome::kValue || rule.outcome == RuleOutcome::kOccurred) {
-        return format_quantity(rule.value, unit);
-    }
-    if (rule.outcome == RuleOutcome::kAtLeast) return "≥ " + format_quantity(rule.value, unit);
-    return "";
-}
-
-std::string outcome_column(const RuleResult& rule) {
-    std::string text(outcome_text(rule.outcome));
-    if (rule.proposal && (rule.gives_value() || rule.outcome == RuleOutcome::kOccurred)) {
-        text += "（建议）";
-    }
-    return text;
-}
-
 void print_rule(const char* section, const RuleResult& rule, const std::string& unit) {
     std::string reason = rule.reason;
     for (const std::string& assumption : rule.assumptions) reason += "〔假定：" + assumption + "〕";
     std::printf("%s\t%s\t%s\t%s\t%s\t%s\t%s\n", section, field(rule.title).c_str(),
-                field(rule.clause).c_str(), outcome_column(rule).c_str(),
-                value_text(rule, unit).c_str(), describe_source(rule.source).c_str(),
+                field(rule.clause).c_str(), rule_outcome_text(rule).c_str(),
+                rule_value_text(rule, unit).c_str(), describe_source(rule.source).c_str(),
                 field(reason).c_str());
 }
 

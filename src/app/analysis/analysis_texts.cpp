@@ -119,26 +119,6 @@ const RuleResult* rule_of_link(const TestAnalysis& analysis, const std::string& 
     return nullptr;
 }
 
-std::string rule_value_text(const RuleResult& rule, const std::string& unit) {
-    switch (rule.outcome) {
-        case RuleOutcome::kValue:
-        case RuleOutcome::kOccurred:
-            return format_quantity(rule.value, unit);
-        case RuleOutcome::kAtLeast:
-            return "≥ " + format_quantity(rule.value, unit);
-        default:
-            return "";
-    }
-}
-
-std::string rule_outcome_text(const RuleResult& rule) {
-    std::string text(outcome_text(rule.outcome));
-    if (rule.proposal && (rule.gives_value() || rule.outcome == RuleOutcome::kOccurred)) {
-        text += "（建议）";
-    }
-    return text;
-}
-
 std::string choice_symbol(TestFamily family) {
     switch (family) {
         case TestFamily::kPileCompression:

@@ -23,10 +23,6 @@ inline constexpr char kUnsupportedFamilyText[] =
 // (foundations).
 inline constexpr char kChooseLinkScheme[] = "choose";
 
-// The value column: "2400 kN", "≥ 3000 kN"; empty for a rule with no value.
-std::string rule_value_text(const RuleResult& rule, const std::string& unit);
-// The outcome column; a judgement rule that gives a value is marked "（建议）".
-std::string rule_outcome_text(const RuleResult& rule);
 // The symbol the family's chosen value is written with: "Qu", "Uu" or "p".
 std::string choice_symbol(TestFamily family);
 // The title of the rule a choice names in this analysis ("手动取值" for a
