@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 #include "base/format.h"
@@ -167,12 +169,24 @@ void Cs_lgt::draw_curve(Canvas& canvas) {
             canvas.polyline(polyline);
         }
     }
+    // A marker on the device pixel of one already drawn in this grade would
+    // stamp the same picture again: it is passed over.
+    std::unordered_set<std::uint64_t> marked;
+    const auto pixel_key = [pixel](Point p) {
+        const auto cell = [pixel](int v) {
+            return static_cast<std::uint32_t>(static_cast<std::int64_t>(std::floor(
+                static_cast<double>(v) / pixel)));
+        };
+        return (static_cast<std::uint64_t>(cell(p.x)) << 32) | cell(p.y);
+    };
     for (GradeRow& row : rows_) {
         std::optional<Point> last;
+        marked.clear();
         for (const Reading& r : row.readings) {
             if (!r.plotted || (last && same_pixel(r.at, *last))) continue;
-            draw_marker(canvas, r.at);
             last = r.at;
+            if (!marked.insert(pixel_key(r.at)).second) continue;
+            draw_marker(canvas, r.at);
         }
         draw_grade_label(canvas, row);
     }
