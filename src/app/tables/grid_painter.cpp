@@ -102,7 +102,7 @@ QRect drawn_cell_rect(const CMyGrid& grid, int row, int column) {
     return rect;
 }
 
-GridPainter::GridPainter(const CMyGrid& grid, QPainter& painter, GridTextCache& texts)
+GridPainter::GridPainter(const CMyGrid& grid, QPainter& painter, TextCache& texts)
     : grid_(grid),
       painter_(painter),
       texts_(texts),
@@ -134,7 +134,7 @@ const GridPainter::ScreenFont& GridPainter::font_of(const Font& font) {
         if (known.key == font) return known;
     }
     const QFont qfont = screen_qfont(font);
-    fonts_.push_back({font, qfont, QFontMetrics(qfont), &texts_.font(font, qfont)});
+    fonts_.push_back({font, qfont, QFontMetrics(qfont), &texts_.font(qfont)});
     return fonts_.back();
 }
 
@@ -244,7 +244,7 @@ void GridPainter::paint_cell(const QRect& rect, int row, int column) {
 
 void GridPainter::draw_line_of_text(const QRect& area, int flags, const QString& text,
                                     const ScreenFont& font, bool elide) {
-    const GridTextCache::Text* laid_out = &font.texts->text(text);
+    const TextCache::Text* laid_out = &font.texts->text(text);
     const QSizeF fits = area.size();
     // A text too wide for a cell that ends in an ellipsis is cut back to fit.
     if (elide && laid_out->size.width() > fits.width()) {

@@ -26,7 +26,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/tables/grid_text_cache.h"
+#include "qt/text_cache.h"
 #include "tables/my_grid.h"
 #include "tables/source_table.h"
 
@@ -45,7 +45,7 @@ QRect drawn_cell_rect(const CMyGrid& grid, int row, int column);
 class GridPainter {
 public:
     // The texts are laid out through the view's cache, kept between paints.
-    GridPainter(const CMyGrid& grid, QPainter& painter, GridTextCache& texts);
+    GridPainter(const CMyGrid& grid, QPainter& painter, TextCache& texts);
 
     // Paints the client area; `show_current` draws the current cell's frame.
     void paint(bool show_current);
@@ -60,7 +60,7 @@ private:
         Font key;
         QFont font;
         QFontMetrics metrics;
-        GridTextCache::FontTexts* texts = nullptr;
+        TextCache::FontTexts* texts = nullptr;
     };
     // A deque: the references handed out stay valid as fonts are added.
     const ScreenFont& font_of(const Font& font);
@@ -85,7 +85,7 @@ private:
 
     const CMyGrid& grid_;
     QPainter& painter_;
-    GridTextCache& texts_;
+    TextCache& texts_;
     std::vector<QLine> lines_;
     std::deque<ScreenFont> fonts_;
     std::vector<int> row_starts_;     // unscrolled top of every row, and the total

@@ -122,6 +122,7 @@ void GridView::scrollContentsBy(int, int) {
 void GridView::paintEvent(QPaintEvent*) {
     ensure_filled();
     QPainter painter(viewport());
+    texts_.start_paint();
     GridPainter(table_, painter, texts_).paint(true);
     // A table with nothing to show says why below its header.
     const std::string empty = table_.empty_text();

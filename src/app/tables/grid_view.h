@@ -18,7 +18,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/tables/grid_text_cache.h"
+#include "qt/text_cache.h"
 #include "tables/my_grid.h"
 
 class QMenu;
@@ -115,7 +115,7 @@ private:
     QString editing_original_;
     bool syncing_bars_ = false;
     bool stale_ = true;  // the grid does not show the document as it is now
-    GridTextCache texts_;
+    TextCache texts_;
 };
 
 }  // namespace kvd
