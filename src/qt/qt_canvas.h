@@ -16,6 +16,7 @@
 
 #include "draw/canvas.h"
 #include "qt/font_setup.h"
+#include "qt/text_cache.h"
 
 namespace kvd {
 
@@ -38,8 +39,10 @@ struct CanvasMapping {
 class QtCanvas : public Canvas {
   public:
     // `painter` must be active and outlive the canvas; its state is saved here
-    // and restored when the canvas goes.
-    QtCanvas(QPainter& painter, const CanvasMapping& mapping);
+    // and restored when the canvas goes. A view that paints the same texts
+    // again and again passes its TextCache: one-line texts on a raster device
+    // without scaling are then drawn from glyphs kept between paints.
+    QtCanvas(QPainter& painter, const CanvasMapping& mapping, TextCache* texts = nullptr);
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
     QtCanvas& operator=(const QtCanvas&) = delete;
@@ -85,6 +88,11 @@ class QtCanvas : public Canvas {
     const DeviceFont& device_font();
     QStringList layout_lines(const QString& text, TextFormat format, double width,
                              const QFontMetricsF& metrics) const;
+    // The texts of the device font when a text cache may be used, else nullptr.
+    TextCache::FontTexts* cached_texts();
+    // draw_text for one line from the cache; false when the text needs the
+    // general road (several lines, breaking, clipping or eliding to do).
+    bool draw_cached_line(const QRectF& area, const QString& text, TextFormat format);
 
     // A small ellipse on a raster device, stamped from a picture drawn once:
     // a curve of many thousand readings draws as many equal markers, and
@@ -113,6 +121,8 @@ class QtCanvas : public Canvas {
     std::vector<State> saved_;
     std::optional<Font> cached_font_;  // the Font that device_font_ was made for
     DeviceFont device_font_;
+    TextCache* texts_ = nullptr;
+    TextCache::FontTexts* font_texts_ = nullptr;  // of device_font_, when looked up
 };
 
 // QPen and QColor of Canvas values on a device of `scale` device units per

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <array>
+#include <vector>
 
 #include "ink.h"
 
@@ -265,6 +266,77 @@ TEST_F(QtCanvasTest, TextExtentIsInLogicalUnitsWhateverTheScale) {
         chinese = c.text_extent("工程名称");
     });
     EXPECT_NEAR(chinese.cx, 160, 2);  // 宋体 characters are one cell wide
+}
+
+// A curve window's labels and cells: every alignment, a box they fit, one
+// they overflow (clipped, elided, unclipped), several lines, an opaque box.
+// Returns the device boxes (the unclipped one with room to run on).
+std::vector<QRect> draw_screen_texts(QtCanvas& c) {
+    std::vector<QRect> boxes;
+    const auto text = [&](const Rect& box, std::string_view s, TextFormat format) {
+        c.draw_text(box, s, format);
+        boxes.push_back(c.device_rect(box).toAlignedRect());
+    };
+    const TextFormat aligns[] = {kTextLeft | kTextTop, kTextCentre | kTextVCentre,
+                                 kTextRight | kTextBottom};
+    for (int i = 0; i < 3; ++i) {
+        const int top = -80 * i;
+        c.set_font(times(-38));
+        text(Rect::below(0, top, 600, 60), "1200 kN", aligns[i] | kTextSingleLine);
+        c.set_font(song(36));
+        c.set_text_colour(rgb(0, 0, 255));
+        text(Rect::below(700, top, 600, 60), "沉降 s (mm)", aligns[i]);
+        c.set_text_colour(kBlack);
+    }
+    c.set_font(times(40));
+    text(Rect::below(0, -260, 100, 40), "WWWWWWWW", kTextSingleLine);
+    text(Rect::below(0, -320, 100, 40), "WWWWWWWW", kTextSingleLine | kTextEndEllipsis);
+    c.draw_text(Rect::below(0, -380, 100, 40), "WWWWWWWW", kTextSingleLine | kTextNoClip);
+    boxes.push_back(c.device_rect(Rect::below(0, -380, 600, 40)).toAlignedRect());
+    text(Rect::below(700, -260, 600, 100), "ace\nmace", kTextLeft);
+    c.set_background(true, rgb(239, 239, 239));
+    text(Rect::below(700, -380, 600, 60), "校核", kCellFormat);
+    return boxes;
+}
+
+TEST_F(QtCanvasTest, TextsFromTheCacheLookAsTheGeneralRoadDrawsThem) {
+    // As a curve window draws: about a third of a pixel per unit, antialiased.
+    constexpr CanvasMapping kWindowLike{0.3358, 4.0, 300.0, true};
+    std::vector<QRect> boxes;
+    const auto paint_texts = [&](TextCache* texts, Size& extent) {
+        QImage image(600, 500, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        if (texts) texts->start_paint();
+        QtCanvas canvas(painter, kWindowLike, texts);
+        boxes = draw_screen_texts(canvas);
+        canvas.set_font(times(-38));
+        extent = canvas.text_extent("1200 kN");
+        return image;
+    };
+    Size general_extent;
+    const QImage general = paint_texts(nullptr, general_extent);
+    TextCache texts;
+    for (int paint = 0; paint < 2; ++paint) {  // laid out now, then from the cache
+        Size extent;
+        const QImage cached = paint_texts(&texts, extent);
+        EXPECT_EQ(extent, general_extent);
+        // Glyphs from the cache may sit a fraction of a pixel apart from
+        // drawText's: the ink of every text starts and ends within a pixel.
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            const QRect expected = ink_bounds(general, boxes[i]);
+            const QRect ink = ink_bounds(cached, boxes[i]);
+            ASSERT_FALSE(expected.isEmpty()) << "text " << i;
+            EXPECT_NEAR(ink.left(), expected.left(), 1) << "paint " << paint << ", text " << i;
+            EXPECT_NEAR(ink.right(), expected.right(), 1) << "paint " << paint << ", text " << i;
+            EXPECT_NEAR(ink.top(), expected.top(), 1) << "paint " << paint << ", text " << i;
+            EXPECT_NEAR(ink.bottom(), expected.bottom(), 1) << "paint " << paint << ", text " << i;
+            EXPECT_NEAR(ink_count(cached, boxes[i]), ink_count(general, boxes[i]),
+                        ink_count(general, boxes[i]) / 20)
+                << "paint " << paint << ", text " << i;
+        }
+    }
 }
 
 TEST_F(QtCanvasTest, LeavesThePainterAsItFoundIt) {

@@ -147,7 +147,8 @@ void CurveView::paintEvent(QPaintEvent* event) {
     {
         const CanvasMapping mapping{ppu, -static_cast<double>(horizontalScrollBar()->value()),
                                     -static_cast<double>(verticalScrollBar()->value()), true};
-        QtCanvas canvas(painter, mapping);
+        texts_.start_paint();
+        QtCanvas canvas(painter, mapping, &texts_);
         curve_.set_pixel_size(static_cast<int>(std::ceil(1.0 / ppu)));
         curve_.paint_window(canvas, client_size());
     }

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "curves/image.h"
+#include "qt/text_cache.h"
 
 class QMenu;
 
@@ -90,6 +91,7 @@ private:
     Size extent_;  // scroll extent of the last paint, logical units
     bool scroll_sync_queued_ = false;
     bool dragging_ = false;
+    TextCache texts_;  // the labels, laid out once for every paint
 };
 
 }  // namespace kvd
