@@ -46,7 +46,9 @@
 // armed -> drag_point; the context menu copies the armed state into
 // menu_captured for the commands.
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "curves/print_placement.h"
@@ -224,8 +226,8 @@ protected:
     void draw_x_label(Canvas& canvas, const Rect& box, const std::string& text);
     // The horizontal axis title, ending at the axis tip on the plot side.
     void draw_x_axis_title(Canvas& canvas, const std::string& text);
-    // A marker of the point style at p.
-    void draw_marker(Canvas& canvas, Point p);
+    // A marker of the point style at each point.
+    void draw_markers(Canvas& canvas, std::span<const Point> at);
     // The half size of the capture box of a point.
     int capture_half_size() const;
     static bool hits(Point cursor, Point p, int half);
@@ -235,6 +237,19 @@ protected:
     void remember_capture(const CapturedPoint& point);
 
 private:
+    // What the axes take from the readings. A large test has a hundred
+    // thousand of them, and a paint would read them all twice: the values are
+    // kept while the document's record serial stands still.
+    struct ReadingSpan {
+        Extremes extremes;
+        std::optional<std::uint64_t> extremes_serial;
+        int time_max = 0;
+        int time_min = kNoMinutes;
+        std::optional<std::uint64_t> times_serial;
+    };
+    const Extremes& record_extremes();
+    void scan_times();
+
     void prepare(Road road);
     void fill_background(Canvas& canvas);
 
@@ -262,6 +277,7 @@ private:
     double y_range_ = 1;
     Rect print_rect_;
     std::optional<Rect> last_label_;
+    ReadingSpan span_;
 
     int captured_grade_ = 0;
     int captured_reading_ = 0;

@@ -143,11 +143,11 @@ void CImage::draw_x_axis_title(Canvas& canvas, const std::string& text) {
     canvas.draw_text(box, text, kTextRight | kOneLine);
 }
 
-void CImage::draw_marker(Canvas& canvas, Point p) {
+void CImage::draw_markers(Canvas& canvas, std::span<const Point> at) {
     const int half = lines_.point_diameter / 2;
     canvas.set_pen(Pen{PenStyle::kSolid, 1, lines_.point_colour});
     canvas.set_brush(lines_.point_filled == 0 ? Brush{} : Brush::solid(lines_.point_colour));
-    canvas.ellipse(Rect{p.x - half, p.y + half, p.x + half, p.y - half});
+    for (Point p : at) canvas.ellipse(Rect{p.x - half, p.y + half, p.x + half, p.y - half});
 }
 
 }  // namespace kvd

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "curves/image.h"
 
@@ -42,28 +43,21 @@ DisplacementRange auto_displacement_range(double largest, double smallest) {
     return r;
 }
 
-void CImage::calc_ranges() {
-    const TestRecord& record = doc_.record();
-    const TestParams& params = record.test_params;
-    const CTestData& grades = record.grades;
-    if (params.coordinate_mode == 1) {
-        x_max_ = params.x_axis_max;
-        y_min_ = params.y_axis_min;
-        y_range_ = params.y_axis_max - params.y_axis_min;
-    } else if (!capture_armed_) {
-        // While a point is dragged the axes stay where they are.
-        const Extremes e = grades.extremes();
-        x_max_ = e.max_abs_load;
-        const DisplacementRange r = auto_displacement_range(e.max_settlement, e.min_settlement);
-        y_min_ = r.y_min;
-        y_range_ = r.y_range;
+const Extremes& CImage::record_extremes() {
+    const std::uint64_t serial = doc_.record_serial();
+    if (span_.extremes_serial != serial) {
+        span_.extremes = std::as_const(doc_).record().grades.extremes();
+        span_.extremes_serial = serial;
     }
+    return span_.extremes;
+}
 
-    plot_width_ = to_logical(static_cast<double>(frame_.plot_right.x) - frame_.origin.x);
-    plot_height_ = to_logical(static_cast<double>(frame_.plot_bottom.y) - frame_.origin.y);
-    grade_count_ = std::min(grades.grade_count(), kMaxCurveGrades);
-    loading_grade_count_ = std::min(grades.loading_grade_count(), grade_count_);
-
+// timeMax is twice the largest time of a loading grade's reading; timeMin
+// the smallest positive one (kNoMinutes when there is none).
+void CImage::scan_times() {
+    const std::uint64_t serial = doc_.record_serial();
+    if (span_.times_serial == serial) return;
+    const CTestData& grades = std::as_const(doc_).record().grades;
     long long largest = 0;
     int smallest_positive = kNoMinutes;
     bool any = false;
@@ -76,9 +70,36 @@ void CImage::calc_ranges() {
             if (p.minutes > 0 && p.minutes < smallest_positive) smallest_positive = p.minutes;
         }
     }
-    time_max_ = static_cast<int>(std::clamp<long long>(2 * largest, std::numeric_limits<int>::min(),
-                                                       std::numeric_limits<int>::max()));
-    time_min_ = smallest_positive;
+    span_.time_max = static_cast<int>(std::clamp<long long>(
+        2 * largest, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+    span_.time_min = smallest_positive;
+    span_.times_serial = serial;
+}
+
+void CImage::calc_ranges() {
+    const TestRecord& record = std::as_const(doc_).record();
+    const TestParams& params = record.test_params;
+    const CTestData& grades = record.grades;
+    if (params.coordinate_mode == 1) {
+        x_max_ = params.x_axis_max;
+        y_min_ = params.y_axis_min;
+        y_range_ = params.y_axis_max - params.y_axis_min;
+    } else if (!capture_armed_) {
+        // While a point is dragged the axes stay where they are.
+        const Extremes& e = record_extremes();
+        x_max_ = e.max_abs_load;
+        const DisplacementRange r = auto_displacement_range(e.max_settlement, e.min_settlement);
+        y_min_ = r.y_min;
+        y_range_ = r.y_range;
+    }
+
+    plot_width_ = to_logical(static_cast<double>(frame_.plot_right.x) - frame_.origin.x);
+    plot_height_ = to_logical(static_cast<double>(frame_.plot_bottom.y) - frame_.origin.y);
+    grade_count_ = std::min(grades.grade_count(), kMaxCurveGrades);
+    loading_grade_count_ = std::min(grades.loading_grade_count(), grade_count_);
+    scan_times();
+    time_max_ = span_.time_max;
+    time_min_ = span_.time_min;
 }
 
 bool CImage::has_axes() const {

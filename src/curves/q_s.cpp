@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "base/format.h"
 #include "curves/point_edit.h"
@@ -103,7 +104,9 @@ void CQ_s::draw_curve(Canvas& canvas) {
         canvas.set_brush(Brush::solid(loading ? l.load_colour : l.unload_colour));
         line.line_to(points_[g].at, loading ? load_pen : unload_pen);
     }
-    for (const GradePoint& p : points_) draw_marker(canvas, p.at);
+    std::vector<Point> markers;
+    for (const GradePoint& p : points_) markers.push_back(p.at);
+    draw_markers(canvas, markers);
 }
 
 void CQ_s::paint(Canvas& canvas) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 #include "base/format.h"
 #include "curves/point_edit.h"
@@ -121,9 +122,11 @@ void Cs_lgQ::draw_curve(Canvas& canvas) {
         }
     }
     // The zero load starts the line on the displacement axis but has no marker.
+    std::vector<Point> markers;
     for (const GradePoint& p : points_) {
-        if (p.plotted && p.load > 0) draw_marker(canvas, p.at);
+        if (p.plotted && p.load > 0) markers.push_back(p.at);
     }
+    draw_markers(canvas, markers);
 }
 
 // ---- capture ----

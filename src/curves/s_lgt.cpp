@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
-#include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "base/format.h"
@@ -124,18 +124,50 @@ void Cs_lgt::draw_x_axis(Canvas& canvas) {
 
 // ---- curves ----
 
+std::vector<Point> Cs_lgt::grade_markers(const GradeRow& row) const {
+    // A marker within a device pixel of the last one drawn, or on the pixel
+    // of one already drawn in this grade, would stamp the same picture
+    // again: it is passed over.
+    const int pixel = pixel_size();
+    const auto pixel_key = [pixel](Point p) {
+        const auto cell = [pixel](int v) {
+            return static_cast<std::uint32_t>(static_cast<std::int64_t>(std::floor(
+                static_cast<double>(v) / pixel)));
+        };
+        return (static_cast<std::uint64_t>(cell(p.x)) << 32) | cell(p.y);
+    };
+    // The readings not within a pixel of the last one kept, with their pixels.
+    std::vector<std::pair<std::uint64_t, std::size_t>> kept;
+    std::optional<Point> last;
+    for (std::size_t i = 0; i < row.readings.size(); ++i) {
+        const Reading& r = row.readings[i];
+        if (!r.plotted || (last && within_pixel(r.at, *last))) continue;
+        last = r.at;
+        kept.emplace_back(pixel_key(r.at), i);
+    }
+    // The first reading on each pixel draws its marker, in the readings' order.
+    std::stable_sort(kept.begin(), kept.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<bool> drawn(row.readings.size(), false);
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+        if (k == 0 || kept[k].first != kept[k - 1].first) drawn[kept[k].second] = true;
+    }
+    std::vector<Point> markers;
+    for (std::size_t i = 0; i < row.readings.size(); ++i) {
+        if (drawn[i]) markers.push_back(row.readings[i].at);
+    }
+    return markers;
+}
+
+bool Cs_lgt::within_pixel(Point a, Point b) const {
+    const int pixel = pixel_size();
+    return std::abs(a.x - b.x) < pixel && std::abs(a.y - b.y) < pixel;
+}
+
 void Cs_lgt::draw_curve(Canvas& canvas) {
     const CurveLineStyle& l = lines();
     const LinePen pen{l.load_pen_style, l.load_width, l.load_colour};
     canvas.set_brush(Brush::solid(l.load_colour));
-    // A grade held for hours has thousands of readings crowded at the right
-    // end of the log axis: a point within a device pixel of the last one
-    // drawn adds nothing to the picture and is passed over (the last point
-    // of a line is always drawn).
-    const int pixel = pixel_size();
-    const auto same_pixel = [pixel](Point a, Point b) {
-        return std::abs(a.x - b.x) < pixel && std::abs(a.y - b.y) < pixel;
-    };
     // A solid line is drawn as one polyline per grade (thousands of separate
     // segments cost many times more; a solid pen's round joins cover what
     // its segments' round ends did); dashed and dotted pens go segment by
@@ -145,16 +177,18 @@ void Cs_lgt::draw_curve(Canvas& canvas) {
     for (const GradeRow& row : rows_) {
         StyledLine line(canvas);
         polyline.clear();
-        bool started = false;
-        Point last;
+        // A grade held for hours has thousands of readings crowded at the
+        // right end of the log axis: a point within a device pixel of the
+        // last one drawn adds nothing to the picture and is passed over (the
+        // last point of a line is always drawn).
+        std::optional<Point> last;
         for (std::size_t i = 0; i < row.readings.size(); ++i) {
             const Reading& r = row.readings[i];
             if (!r.plotted) continue;
-            const bool first = !started;
-            if (!first && static_cast<int>(i) != row.last_plotted && same_pixel(r.at, last)) {
+            const bool first = !last;
+            if (!first && static_cast<int>(i) != row.last_plotted && within_pixel(r.at, *last)) {
                 continue;
             }
-            started = true;
             last = r.at;
             if (solid) {
                 polyline.push_back(r.at);
@@ -169,25 +203,8 @@ void Cs_lgt::draw_curve(Canvas& canvas) {
             canvas.polyline(polyline);
         }
     }
-    // A marker on the device pixel of one already drawn in this grade would
-    // stamp the same picture again: it is passed over.
-    std::unordered_set<std::uint64_t> marked;
-    const auto pixel_key = [pixel](Point p) {
-        const auto cell = [pixel](int v) {
-            return static_cast<std::uint32_t>(static_cast<std::int64_t>(std::floor(
-                static_cast<double>(v) / pixel)));
-        };
-        return (static_cast<std::uint64_t>(cell(p.x)) << 32) | cell(p.y);
-    };
     for (GradeRow& row : rows_) {
-        std::optional<Point> last;
-        marked.clear();
-        for (const Reading& r : row.readings) {
-            if (!r.plotted || (last && same_pixel(r.at, *last))) continue;
-            last = r.at;
-            if (!marked.insert(pixel_key(r.at)).second) continue;
-            draw_marker(canvas, r.at);
-        }
+        draw_markers(canvas, grade_markers(row));
         draw_grade_label(canvas, row);
     }
 }

@@ -67,6 +67,9 @@ protected:
 
 private:
     void fill_row(GradeRow& row) const;
+    // Where a row draws its markers (one per device pixel it marks).
+    std::vector<Point> grade_markers(const GradeRow& row) const;
+    bool within_pixel(Point a, Point b) const;
     // Labels a time at x unless it would overprint the last label.
     void label_time(Canvas& canvas, int x, int minutes);
     void draw_grade_label(Canvas& canvas, GradeRow& row);

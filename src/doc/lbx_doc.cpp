@@ -71,6 +71,7 @@ void CLbxDoc::add_view(DocView* view) {
 void CLbxDoc::remove_view(DocView* view) { std::erase(views_, view); }
 
 void CLbxDoc::update_all_views(int hint) {
+    ++record_serial_;
     // A view may remove itself while being told; walk a copy.
     const std::vector<DocView*> views = views_;
     for (DocView* view : views) view->on_update(hint);
@@ -318,7 +319,10 @@ void CLbxDoc::commit_change(int hint, bool renumber) {
     update_all_views(hint);
 }
 
-void CLbxDoc::refresh_derived() { kvd::refresh_derived(record_); }
+void CLbxDoc::refresh_derived() {
+    ++record_serial_;
+    kvd::refresh_derived(record_);
+}
 
 DocumentSettings CLbxDoc::settings() const {
     DocumentSettings settings;

@@ -75,6 +75,10 @@ public:
 
     TestRecord& record() { return record_; }
     const TestRecord& record() const { return record_; }
+    // Moves on whenever the document changes the record, brings its derived
+    // values up to date or tells its views of a change: what is computed from
+    // the record (a curve's axis ranges) stays good while it stands still.
+    std::uint64_t record_serial() const { return record_serial_; }
     std::vector<CurveMark>& marks() { return marks_; }
     const std::vector<CurveMark>& marks() const { return marks_; }
     UserInterface& ui() { return ui_; }
@@ -226,6 +230,7 @@ private:
     UserInterface& ui_;
     Clock clock_;
     TestRecord record_;
+    std::uint64_t record_serial_ = 0;
     std::vector<CurveMark> marks_;
     PageSetup page_setup_;
     PrintContent print_content_;

@@ -38,6 +38,7 @@ void CLbxDoc::absorb_unrecorded_changes() {
 }
 
 void CLbxDoc::note_change(bool readings_changed) {
+    ++record_serial_;
     modified_ = true;
     if (command_depth_ > 0) return;
     if (readings_changed) {

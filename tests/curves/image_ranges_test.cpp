@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "curve_fixture.h"
+#include "curves/point_edit.h"
 
 namespace kvd::testing {
 namespace {
@@ -100,6 +101,34 @@ TEST_F(ImageRangesTest, AxesStayStillWhileAPointIsCaptured) {
     EXPECT_FALSE(qs_.capture_armed());
     paint();
     EXPECT_DOUBLE_EQ(qs_.y_range(), 15);
+}
+
+TEST_F(ImageRangesTest, RangesFollowEveryChangeTheDocumentMakes) {
+    // The ranges come from a scan of every reading, kept between paints
+    // while the record does not change.
+    paint();
+    EXPECT_DOUBLE_EQ(qs_.y_range(), 5);
+    paint();
+    EXPECT_DOUBLE_EQ(qs_.y_range(), 5);
+
+    // One reading through the document's edit (a change notice): the
+    // settlement axis grows to take it.
+    doc_.begin_command("edit");
+    ASSERT_TRUE(add_to_reading(doc_, 2, 1, 9.0));
+    doc_.end_command();
+    paint();
+    EXPECT_DOUBLE_EQ(qs_.y_range(), 15);
+
+    // Undone: back to the first range. A new interval table (whole record)
+    // moves the time axis.
+    ASSERT_TRUE(doc_.undo());
+    paint();
+    EXPECT_DOUBLE_EQ(qs_.y_range(), 5);
+    const int time_max = qs_.time_max();
+    doc_.record().test_params.load_intervals[1] = 30;
+    doc_.refresh_derived();
+    paint();
+    EXPECT_NE(qs_.time_max(), time_max);
 }
 
 TEST_F(ImageRangesTest, ALongTestIsDrawnWithItsFirst99Grades) {
