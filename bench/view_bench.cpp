@@ -2,7 +2,11 @@
 // 100,000 readings is made, opened as the program opens it, and shown in a
 // window of each table and each curve (1200 x 800 pixels, offscreen):
 //   repaint/<window>: one full repaint of that window (the table refills
-//                     itself from the document first, as on every paint);
+//                     itself from the document first, as on every paint; a
+//                     curve draws its whole paint and compares it with the
+//                     picture it keeps, drawing again what changed);
+//   render/<curve>:   a curve drawn whole, as after opening a file or
+//                     resizing the window (the width alternates by a pixel);
 //   drag/<curve>:     one step of dragging a point with the mouse: the mouse
 //                     move that changes the record, the change notice to the
 //                     curves and the table in front (the load table), and the
@@ -94,6 +98,17 @@ void repaint_curve(benchmark::State& state, int index) {
     for (auto _ : state) benchmark::DoNotOptimize(view.grab());
 }
 
+void render_curve(benchmark::State& state, int index) {
+    kvd::CurveView& view = *windows->views[index];
+    int step = 0;
+    for (auto _ : state) {
+        view.resize(kWindowSize + QSize(step++ % 2, 0));
+        benchmark::DoNotOptimize(view.grab());
+    }
+    view.resize(kWindowSize);
+    view.grab();
+}
+
 void send_move(kvd::CurveView& view, QPoint pixel, Qt::MouseButtons buttons) {
     QMouseEvent event(QEvent::MouseMove, QPointF(pixel),
                       QPointF(view.viewport()->mapToGlobal(pixel)), Qt::NoButton, buttons,
@@ -182,6 +197,11 @@ int main(int argc, char** argv) {
             for (int i = 0; i < 3; ++i) {
                 benchmark::RegisterBenchmark((std::string("repaint/") + curve_names[i]).c_str(),
                                              repaint_curve, i)
+                    ->Unit(benchmark::kMillisecond);
+            }
+            for (int i = 0; i < 3; ++i) {
+                benchmark::RegisterBenchmark((std::string("render/") + curve_names[i]).c_str(),
+                                             render_curve, i)
                     ->Unit(benchmark::kMillisecond);
             }
             for (int i = 0; i < 3; ++i) {

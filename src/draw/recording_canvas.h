@@ -1,7 +1,8 @@
 #pragma once
 // RecordingCanvas: a Canvas that draws nothing and keeps every call, so that
-// tests can check what a table page or a curve drew: which texts in which boxes
-// and formats, which lines with which pens. Each drawing record carries the
+// tests can check what a table page or a curve drew (which texts in which
+// boxes and formats, which lines with which pens), and so that a window can
+// compare one paint with the last (RetainedPicture). Each drawing record carries the
 // state in force when it was made (pen, brush, font, colours, background) and
 // coordinates with the origin already applied, so a record can be checked on
 // its own without replaying the calls before it.
@@ -12,6 +13,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -24,48 +26,59 @@ namespace recorded {
 
 struct SetPen {
     Pen pen;
+    friend bool operator==(const SetPen&, const SetPen&) = default;
 };
 struct SetBrush {
     Brush brush;
+    friend bool operator==(const SetBrush&, const SetBrush&) = default;
 };
 struct SetFont {
     Font font;
+    friend bool operator==(const SetFont&, const SetFont&) = default;
 };
 struct SetTextColour {
     Colour colour = kBlack;
+    friend bool operator==(const SetTextColour&, const SetTextColour&) = default;
 };
 struct SetBackground {
     bool opaque = false;
     Colour colour = kWhite;
+    friend bool operator==(const SetBackground&, const SetBackground&) = default;
 };
 
 struct Line {
     Point from;
     Point to;
     Pen pen;
+    friend bool operator==(const Line&, const Line&) = default;
 };
 struct Polyline {
     std::vector<Point> points;
     Pen pen;
+    friend bool operator==(const Polyline&, const Polyline&) = default;
 };
 struct Polygon {
     std::vector<Point> points;
     Pen pen;
     Brush brush;
+    friend bool operator==(const Polygon&, const Polygon&) = default;
 };
 struct Rectangle {
     Rect rect;
     Pen pen;
     Brush brush;
+    friend bool operator==(const Rectangle&, const Rectangle&) = default;
 };
 struct Ellipse {
     Rect bounds;
     Pen pen;
     Brush brush;
+    friend bool operator==(const Ellipse&, const Ellipse&) = default;
 };
 struct FillRect {
     Rect rect;
     Colour colour = kBlack;
+    friend bool operator==(const FillRect&, const FillRect&) = default;
 };
 struct Text {
     Rect box;
@@ -75,25 +88,30 @@ struct Text {
     Colour colour = kBlack;  // text colour
     bool opaque = false;     // the box was filled with `background` first
     Colour background = kWhite;
+    friend bool operator==(const Text&, const Text&) = default;
 };
 // A text_extent() call and the answer it got.
 struct Extent {
     std::string text;
     Font font;
     Size size;
+    friend bool operator==(const Extent&, const Extent&) = default;
 };
 
 struct Save {
     int depth = 0;  // depth after saving
+    friend bool operator==(const Save&, const Save&) = default;
 };
 struct Restore {
     int depth = 0;         // depth after restoring
     bool balanced = true;  // false when there was nothing to restore
+    friend bool operator==(const Restore&, const Restore&) = default;
 };
 struct Translate {
     int dx = 0;
     int dy = 0;
     Point origin;  // absolute origin after the move
+    friend bool operator==(const Translate&, const Translate&) = default;
 };
 
 }  // namespace recorded
@@ -163,6 +181,10 @@ class RecordingCanvas : public Canvas {
 
     // Forgets the commands; the current state (pen, font, origin, saved states) stays.
     void clear() { commands_.clear(); }
+    // Makes room for n commands (a paint that records as many as the last).
+    void reserve(std::size_t n) { commands_.reserve(n); }
+    // Hands the commands over, leaving none.
+    std::vector<RecordedCommand> take_commands() { return std::move(commands_); }
 
     // The state in force now.
     const Pen& pen() const { return state_.pen; }

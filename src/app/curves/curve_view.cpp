@@ -142,16 +142,14 @@ QMenu* CurveView::create_context_menu(QWidget* parent) {
 void CurveView::paintEvent(QPaintEvent* event) {
     (void)event;
     QPainter painter(viewport());
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     const double ppu = pixels_per_unit();
-    {
-        const CanvasMapping mapping{ppu, -static_cast<double>(horizontalScrollBar()->value()),
-                                    -static_cast<double>(verticalScrollBar()->value()), true};
-        texts_.start_paint();
-        QtCanvas canvas(painter, mapping, &texts_);
-        curve_.set_pixel_size(static_cast<int>(std::ceil(1.0 / ppu)));
-        curve_.paint_window(canvas, client_size());
-    }
+    const CanvasMapping mapping{ppu, -static_cast<double>(horizontalScrollBar()->value()),
+                                -static_cast<double>(verticalScrollBar()->value()), true};
+    texts_.start_paint();
+    curve_.set_pixel_size(static_cast<int>(std::ceil(1.0 / ppu)));
+    picture_.paint(painter, viewport()->size(), viewport()->devicePixelRatioF(), mapping,
+                   QPainter::Antialiasing | QPainter::TextAntialiasing, &texts_,
+                   [this](Canvas& canvas) { curve_.paint_window(canvas, client_size()); });
     // Scroll bars only for a zoomed picture; fitting the window needs none.
     const double zoom = curve_.doc().zoom_factor();
     const Size extent = zoom > 0 && std::isfinite(zoom) ? curve_.scroll_extent() : Size{};

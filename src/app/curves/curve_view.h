@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "curves/image.h"
+#include "qt/retained_picture.h"
 #include "qt/text_cache.h"
 
 class QMenu;
@@ -51,6 +52,9 @@ public:
     double pixels_per_unit() const;
     Point to_logical(QPoint pixel) const;
     QPoint to_pixel(Point logical) const;
+    // The share of the window the last paint drew again (0 to 1): the rest
+    // came from the picture it keeps.
+    double last_redrawn_share() const { return picture_.last_redrawn_share(); }
     // The viewport in logical units.
     Size client_size() const;
 
@@ -92,6 +96,8 @@ private:
     bool scroll_sync_queued_ = false;
     bool dragging_ = false;
     TextCache texts_;  // the labels, laid out once for every paint
+    // The picture of the last paint: a paint draws again only what changed.
+    RetainedPicture picture_;
 };
 
 }  // namespace kvd

@@ -345,6 +345,26 @@ TEST_F(CurveViewTest, FocusOutDisarmsAndFocusInAnnouncesTheView) {
     EXPECT_FALSE(qs_.capture_armed());
 }
 
+TEST_F(CurveViewTest, TheKeptPictureAfterADragIsWhatAWholePaintDraws) {
+    paint();
+    EXPECT_EQ(view_.last_redrawn_share(), 0.0);  // nothing changed
+    const QPoint at = pixel_of_grade(4);
+    move(at);
+    ASSERT_TRUE(qs_.capture_armed());
+    move(at + QPoint(0, 30), Qt::LeftButton);
+    move(at + QPoint(0, -25), Qt::LeftButton);
+    const QImage kept = view_.grab().toImage();
+    EXPECT_GT(view_.last_redrawn_share(), 0.0);
+    EXPECT_LT(view_.last_redrawn_share(), 0.3);
+    // Another size draws the window whole; back at this size, whole again.
+    view_.resize(641, 640);
+    paint();
+    view_.resize(640, 640);
+    const QImage whole = view_.grab().toImage();
+    EXPECT_EQ(view_.last_redrawn_share(), 1.0);
+    EXPECT_EQ(kept, whole);
+}
+
 TEST_F(CurveViewTest, DocumentUpdatesAndCommandsRepaintTheCurve) {
     // Inverting through the view changes the record and the next paint
     // shows it: the grade points move to the other side of zero.
