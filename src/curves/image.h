@@ -8,7 +8,8 @@
 // (CQ_s, Cs_lgt, Cs_lgQ) adds its data, its horizontal axis and its curve.
 //
 // A curve keeps no readings: every paint re-reads the document's record and
-// rebuilds the working state below. Three roads lead to the one paint:
+// rebuilds the working state below (only the axes' scans of every reading
+// are kept, while the document's record serial stands still). Three roads lead to the one paint:
 //
 //   window                     print                        metafile
 //   paint_window(c, client)    print(c)                     paint_metafile(c, ratio, colour)
