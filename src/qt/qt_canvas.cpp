@@ -31,6 +31,20 @@ QString to_qstring(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Where a block of text `height` high starts in its box, by the vertical flags.
+double aligned_top(const QRectF& area, double height, TextFormat format) {
+    if (format & kTextBottom) return area.bottom() - height;
+    if (format & kTextVCentre) return area.top() + (area.height() - height) / 2.0;
+    return area.top();
+}
+
+// Where a line `width` wide starts in its box, by the horizontal flags.
+double aligned_left(const QRectF& area, double width, TextFormat format) {
+    if (format & kTextRight) return area.right() - width;
+    if (format & kTextCentre) return area.left() + (area.width() - width) / 2.0;
+    return area.left();
+}
+
 }  // namespace
 
 Colour to_colour(const QColor& colour) {
@@ -150,9 +164,8 @@ void QtCanvas::apply_pen_and_brush() {
             pen.setWidthF(0.0);
             pen.setCosmetic(true);
         }
-        pen_and_brush_.emplace(pen, state_.brush.hollow
-                                        ? QBrush(Qt::NoBrush)
-                                        : QBrush(to_qcolor(state_.brush.colour)));
+        pen_and_brush_.emplace(pen, state_.brush.hollow ? QBrush(Qt::NoBrush)
+                                                        : QBrush(to_qcolor(state_.brush.colour)));
     }
     painter_.setPen(pen_and_brush_->first);
     painter_.setBrush(pen_and_brush_->second);
@@ -284,8 +297,8 @@ TextCache::FontTexts* QtCanvas::cached_texts() {
 
 bool QtCanvas::draw_cached_line(const QRectF& area, const QString& text, TextFormat format) {
     TextCache::FontTexts* texts = cached_texts();
-    if (!texts || text.isEmpty() || (format & kTextWordBreak) ||
-        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
+    if (!texts || text.isEmpty() || (format & kTextWordBreak) || text.contains(QLatin1Char('\n')) ||
+        text.contains(QLatin1Char('\r'))) {
         return false;
     }
     const TextCache::Text& line = texts->text(text);
@@ -299,18 +312,8 @@ bool QtCanvas::draw_cached_line(const QRectF& area, const QString& text, TextFor
     if (state_.opaque) painter_.fillRect(area, to_qcolor(state_.background));
     painter_.setFont(texts->font());
     painter_.setPen(to_qcolor(state_.text_colour));
-    double top = area.top();
-    if (format & kTextBottom) {
-        top = area.bottom() - font.cell_height;
-    } else if (format & kTextVCentre) {
-        top = area.top() + (area.height() - font.cell_height) / 2.0;
-    }
-    double left = area.left();
-    if (format & kTextRight) {
-        left = area.right() - line.advance;
-    } else if (format & kTextCentre) {
-        left = area.left() + (area.width() - line.advance) / 2.0;
-    }
+    const double top = aligned_top(area, font.cell_height, format);
+    const double left = aligned_left(area, line.advance, format);
     // The glyphs hang from the top of their line; the baseline is where the
     // general road puts it.
     painter_.drawStaticText(QPointF(left, top + font.ascent - line.baseline), line.glyphs);
@@ -335,20 +338,9 @@ void QtCanvas::draw_text(const Rect& box, std::string_view text, TextFormat form
     // Lines are one cell high, as DrawText stacks them; vertical alignment
     // applies to the whole block.
     const double block = font.cell_height * static_cast<double>(lines.size());
-    double top = area.top();
-    if (format & kTextBottom) {
-        top = area.bottom() - block;
-    } else if (format & kTextVCentre) {
-        top = area.top() + (area.height() - block) / 2.0;
-    }
+    double top = aligned_top(area, block, format);
     for (const QString& line : lines) {
-        const double width = metrics.horizontalAdvance(line);
-        double left = area.left();
-        if (format & kTextRight) {
-            left = area.right() - width;
-        } else if (format & kTextCentre) {
-            left = area.left() + (area.width() - width) / 2.0;
-        }
+        const double left = aligned_left(area, metrics.horizontalAdvance(line), format);
         if (!line.isEmpty()) painter_.drawText(QPointF(left, top + font.ascent), line);
         top += font.cell_height;
     }

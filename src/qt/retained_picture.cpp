@@ -106,43 +106,40 @@ void replay(const std::vector<RecordedCommand>& record, Canvas& canvas) {
 }
 
 void replay(const RecordedCommand& command, Canvas& canvas) {
-    {
-        std::visit(
-            [&canvas](const auto& c) {
-                using T = std::decay_t<decltype(c)>;
-                if constexpr (std::is_same_v<T, recorded::Line>) {
-                    canvas.set_pen(c.pen);
-                    canvas.line(c.from, c.to);
-                } else if constexpr (std::is_same_v<T, recorded::Polyline>) {
-                    canvas.set_pen(c.pen);
-                    canvas.polyline(c.points);
-                } else if constexpr (std::is_same_v<T, recorded::Polygon>) {
-                    canvas.set_pen(c.pen);
-                    canvas.set_brush(c.brush);
-                    canvas.polygon(c.points);
-                } else if constexpr (std::is_same_v<T, recorded::Rectangle>) {
-                    canvas.set_pen(c.pen);
-                    canvas.set_brush(c.brush);
-                    canvas.rectangle(c.rect);
-                } else if constexpr (std::is_same_v<T, recorded::Ellipse>) {
-                    canvas.set_pen(c.pen);
-                    canvas.set_brush(c.brush);
-                    canvas.ellipse(c.bounds);
-                } else if constexpr (std::is_same_v<T, recorded::FillRect>) {
-                    canvas.fill_rect(c.rect, c.colour);
-                } else if constexpr (std::is_same_v<T, recorded::Text>) {
-                    canvas.set_font(c.font);
-                    canvas.set_text_colour(c.colour);
-                    canvas.set_background(c.opaque, c.background);
-                    canvas.draw_text(c.box, c.text, c.format);
-                }
-            },
-            command);
-    }
+    std::visit(
+        [&canvas](const auto& c) {
+            using T = std::decay_t<decltype(c)>;
+            if constexpr (std::is_same_v<T, recorded::Line>) {
+                canvas.set_pen(c.pen);
+                canvas.line(c.from, c.to);
+            } else if constexpr (std::is_same_v<T, recorded::Polyline>) {
+                canvas.set_pen(c.pen);
+                canvas.polyline(c.points);
+            } else if constexpr (std::is_same_v<T, recorded::Polygon>) {
+                canvas.set_pen(c.pen);
+                canvas.set_brush(c.brush);
+                canvas.polygon(c.points);
+            } else if constexpr (std::is_same_v<T, recorded::Rectangle>) {
+                canvas.set_pen(c.pen);
+                canvas.set_brush(c.brush);
+                canvas.rectangle(c.rect);
+            } else if constexpr (std::is_same_v<T, recorded::Ellipse>) {
+                canvas.set_pen(c.pen);
+                canvas.set_brush(c.brush);
+                canvas.ellipse(c.bounds);
+            } else if constexpr (std::is_same_v<T, recorded::FillRect>) {
+                canvas.fill_rect(c.rect, c.colour);
+            } else if constexpr (std::is_same_v<T, recorded::Text>) {
+                canvas.set_font(c.font);
+                canvas.set_text_colour(c.colour);
+                canvas.set_background(c.opaque, c.background);
+                canvas.draw_text(c.box, c.text, c.format);
+            }
+        },
+        command);
 }
 
-QRegion RetainedPicture::changes(const std::vector<RecordedCommand>& now,
-                                 QtCanvas& measure) const {
+QRegion RetainedPicture::changes(const std::vector<RecordedCommand>& now, QtCanvas& measure) const {
     const DeviceBounds bounds(measure);
     QRegion changed;
     if (now.size() == record_.size()) {
@@ -216,7 +213,8 @@ void RetainedPicture::paint(QPainter& target, QSize pixels, qreal ratio,
             region = changes(now, canvas);
             double changed = 0;
             for (const QRect& r : region) changed += static_cast<double>(r.width()) * r.height();
-            share = std::min(1.0, changed / (static_cast<double>(pixels.width()) * pixels.height()));
+            share =
+                std::min(1.0, changed / (static_cast<double>(pixels.width()) * pixels.height()));
             whole = share > kWholeShare;
         }
         if (whole) {
